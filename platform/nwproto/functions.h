@@ -29,6 +29,57 @@ constexpr FnCode GetNetworkSerialNumber = 0x0209;
 constexpr FnCode DownServer = 0x020A;
 constexpr FnCode GetServerDescription = 0x020B;
 
+// File system: 0x04xx
+constexpr FnCode GetVolumeName = 0x0401;
+constexpr FnCode GetVolumeNumber = 0x0402;
+constexpr FnCode GetExtendedVolumeInfo = 0x0403;
+constexpr FnCode GetDirSpaceInfo = 0x0404;
+constexpr FnCode GetNSLoadedList = 0x0405;
+constexpr FnCode MountVolume = 0x0406;
+constexpr FnCode DismountVolume = 0x0407;
+constexpr FnCode AllocTempDirHandle = 0x0410;
+constexpr FnCode AllocTempNSDirHandle = 0x0411;
+constexpr FnCode DeallocateDirHandle = 0x0412;
+constexpr FnCode ConvertNSPath = 0x0413;
+constexpr FnCode GetPathFromDirEntry = 0x0414;
+constexpr FnCode GetLongName = 0x0415;
+constexpr FnCode GetNSEntryInfo = 0x0416;
+constexpr FnCode ScanDirEntries = 0x0420;
+constexpr FnCode ScanDirEntryInfo = 0x0421;
+constexpr FnCode GetEffectiveRights = 0x0422;
+constexpr FnCode CreateDirectory = 0x0430;
+constexpr FnCode DeleteDirectory = 0x0431;
+constexpr FnCode RenameDirectory = 0x0432;
+constexpr FnCode EraseFiles = 0x0433;
+constexpr FnCode RenameFile = 0x0434;
+constexpr FnCode SetNSEntryDOSInfo = 0x0435;
+constexpr FnCode SetDirEntryInfo = 0x0436;
+constexpr FnCode ScanEntryForTrustees = 0x0440;
+constexpr FnCode AddTrustee = 0x0441;
+constexpr FnCode DeleteTrustee = 0x0442;
+constexpr FnCode ScanErasedFiles = 0x0450;
+constexpr FnCode RecoverErasedFile = 0x0451;
+constexpr FnCode PurgeErasedFile = 0x0452;
+constexpr FnCode OpenFile = 0x0460;
+constexpr FnCode ReadFile = 0x0461;
+constexpr FnCode WriteFile = 0x0462;
+constexpr FnCode CloseFile = 0x0463;
+constexpr FnCode GetFileSize = 0x0464;
+constexpr FnCode SetFileSize = 0x0465;
+
+// Bindery: 0x05xx
+constexpr FnCode GetBinderyObjectId = 0x0501;
+constexpr FnCode GetBinderyObjectName = 0x0502;
+constexpr FnCode ScanBinderyObject = 0x0503;
+constexpr FnCode ReadPropertyValue = 0x0504;
+constexpr FnCode ScanProperty = 0x0505;
+
+// Directory services: 0x07xx
+constexpr FnCode NdsResolveName = 0x0701;
+constexpr FnCode NdsReadEntryInfo = 0x0702;
+constexpr FnCode NdsList = 0x0703;
+constexpr FnCode NdsRead = 0x0704;
+
 // Blocks taken by later areas: connections and users 0x03xx, file system 0x04xx, bindery 0x05xx,
 // modules and SET 0x06xx, directory services 0x07xx, statistics 0x08xx.
 } // namespace fn
