@@ -1,5 +1,6 @@
 #include "platform/nwserver/demoworld.h"
 
+#include "platform/nwserver/directorydemo.h"
 #include "platform/nwserver/server.h"
 
 #include <QDir>
@@ -74,6 +75,7 @@ void populate(Server& s)
         return;
     Transaction t(s.db());
     addUsers(s);
+    populateDirectory(s);
     t.commit();
 }
 

@@ -46,6 +46,8 @@ private:
 // Each area of the server registers its operations; operations.cpp calls them all.
 void registerSessionOperations(Dispatcher& d);
 void registerServerOperations(Dispatcher& d);
+void registerBinderyOperations(Dispatcher& d);
+void registerDirectoryOperations(Dispatcher& d);
 void registerAllOperations(Dispatcher& d);
 
 } // namespace nwserver

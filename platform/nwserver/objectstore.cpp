@@ -1,5 +1,7 @@
 #include "platform/nwserver/objectstore.h"
 
+#include "platform/nwserver/bindery.h"
+#include "platform/nwserver/directorytree.h"
 #include "platform/nwserver/passwordhash.h"
 
 namespace nwserver {
@@ -26,6 +28,8 @@ void ObjectStore::createSchema(Database& db)
             " object_id INTEGER NOT NULL REFERENCES objects(id) ON DELETE CASCADE,"
             " equals_id INTEGER NOT NULL REFERENCES objects(id) ON DELETE CASCADE,"
             " PRIMARY KEY(object_id, equals_id))");
+    Bindery::createSchema(db);
+    DirectoryTree::createSchema(db);
 }
 
 uint32_t ObjectStore::createObject(const QString& name, uint16_t type, uint32_t id)

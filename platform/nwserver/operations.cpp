@@ -6,6 +6,8 @@ void registerAllOperations(Dispatcher& d)
 {
     registerSessionOperations(d);
     registerServerOperations(d);
+    registerBinderyOperations(d);
+    registerDirectoryOperations(d);
 }
 
 } // namespace nwserver
