@@ -93,7 +93,7 @@ constexpr uint16_t Access = 0x0020; // access control: trustees and inherited ri
 constexpr uint16_t FileScan = 0x0040;
 constexpr uint16_t Modify = 0x0080;
 constexpr uint16_t Supervisor = 0x0100;
-constexpr uint16_t All = 0x01FB;
+constexpr uint16_t All = 0x00FB; // the seven rights below Supervisor
 } // namespace rights
 
 // Completion codes of the file system (server errors 0x89xx).

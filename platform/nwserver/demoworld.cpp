@@ -1,5 +1,6 @@
 #include "platform/nwserver/demoworld.h"
 
+#include "platform/nwserver/demofiles.h"
 #include "platform/nwserver/directorydemo.h"
 #include "platform/nwserver/server.h"
 
@@ -77,6 +78,7 @@ void populate(Server& s)
     addUsers(s);
     populateDirectory(s);
     t.commit();
+    populateFiles(s);
 }
 
 QString defaultRoot()

@@ -48,6 +48,7 @@ void registerSessionOperations(Dispatcher& d);
 void registerServerOperations(Dispatcher& d);
 void registerBinderyOperations(Dispatcher& d);
 void registerDirectoryOperations(Dispatcher& d);
+void registerFileSystemOperations(Dispatcher& d);
 void registerAllOperations(Dispatcher& d);
 
 } // namespace nwserver

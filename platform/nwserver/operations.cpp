@@ -6,6 +6,7 @@ void registerAllOperations(Dispatcher& d)
 {
     registerSessionOperations(d);
     registerServerOperations(d);
+    registerFileSystemOperations(d);
     registerBinderyOperations(d);
     registerDirectoryOperations(d);
 }

@@ -70,6 +70,7 @@ std::unique_ptr<Server> Server::open(const QString& dataDir, std::shared_ptr<Clo
 void Server::loadState()
 {
     ObjectStore::createSchema(*m_db);
+    m_fileSystem.load();
     ServerIdentity& i = m_identity;
     i.name = meta("name").toString();
     i.osMajor = static_cast<uint8_t>(meta("os_major").toUInt());

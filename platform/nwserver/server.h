@@ -6,6 +6,7 @@
 #include "platform/nwserver/connectiontable.h"
 #include "platform/nwserver/database.h"
 #include "platform/nwserver/dispatcher.h"
+#include "platform/nwserver/filesystem.h"
 #include "platform/nwserver/identity.h"
 #include "platform/nwserver/objectstore.h"
 
@@ -40,6 +41,7 @@ public:
     Database& db() { return *m_db; }
     ObjectStore& objects() { return m_objects; }
     ConnectionTable& connections() { return m_connections; }
+    FileSystem& fileSystem() { return m_fileSystem; }
     const ServerIdentity& identity() const { return m_identity; }
     const QString& dataDir() const { return m_dataDir; }
     Clock& clock() { return *m_clock; }
@@ -75,6 +77,7 @@ private:
     bool m_loginEnabled = true;
     bool m_ttsEnabled = true;
     bool m_down = false;
+    FileSystem m_fileSystem { *this };
 };
 
 } // namespace nwserver

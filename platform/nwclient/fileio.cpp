@@ -1,0 +1,74 @@
+#include "platform/nwclient/fileio.h"
+
+#include "platform/nwclient/fscall.h"
+
+namespace nwclient {
+
+using namespace nwproto;
+using detail::call;
+
+NWCCODE openFile(
+    ConnHandle handle, uint8_t dirHandle, const QString& path, uint16_t mode, uint32_t& fileHandle)
+{
+    WireWriter w;
+    w.u8(dirHandle).str(path).u16(mode);
+    QByteArray reply;
+    const NWCCODE code = call(handle, fn::OpenFile, w, &reply);
+    if (code == cc::Success) {
+        WireReader r(reply);
+        fileHandle = r.u32();
+    }
+    return code;
+}
+
+NWCCODE readFile(
+    ConnHandle handle, uint32_t fileHandle, uint64_t offset, uint32_t count, QByteArray& data)
+{
+    WireWriter w;
+    w.u32(fileHandle).u64(offset).u32(count);
+    QByteArray reply;
+    const NWCCODE code = call(handle, fn::ReadFile, w, &reply);
+    if (code == cc::Success) {
+        WireReader r(reply);
+        data = r.bytes();
+        if (!r.ok())
+            return cc::BadRequest;
+    }
+    return code;
+}
+
+NWCCODE writeFile(ConnHandle handle, uint32_t fileHandle, uint64_t offset, const QByteArray& data)
+{
+    WireWriter w;
+    w.u32(fileHandle).u64(offset).bytes(data);
+    return call(handle, fn::WriteFile, w);
+}
+
+NWCCODE getFileSize(ConnHandle handle, uint32_t fileHandle, uint64_t& size)
+{
+    WireWriter w;
+    w.u32(fileHandle);
+    QByteArray reply;
+    const NWCCODE code = call(handle, fn::GetFileSize, w, &reply);
+    if (code == cc::Success) {
+        WireReader r(reply);
+        size = r.u64();
+    }
+    return code;
+}
+
+NWCCODE setFileSize(ConnHandle handle, uint32_t fileHandle, uint64_t size)
+{
+    WireWriter w;
+    w.u32(fileHandle).u64(size);
+    return call(handle, fn::SetFileSize, w);
+}
+
+NWCCODE closeFile(ConnHandle handle, uint32_t fileHandle)
+{
+    WireWriter w;
+    w.u32(fileHandle);
+    return call(handle, fn::CloseFile, w);
+}
+
+} // namespace nwclient

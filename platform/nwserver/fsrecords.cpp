@@ -1,0 +1,159 @@
+#include "platform/nwserver/fsrecords.h"
+
+#include <QDateTime>
+#include <cstring>
+
+namespace nwserver::fsrec {
+
+using namespace nwproto;
+
+namespace {
+template <size_t N> uint8_t copyName(char (&field)[N], const QString& name)
+{
+    const QByteArray b = name.toLatin1();
+    const size_t n = std::min(N, static_cast<size_t>(b.size()));
+    std::memcpy(field, b.constData(), n);
+    return static_cast<uint8_t>(std::min<size_t>(n, 255));
+}
+} // namespace
+
+uint16_t packedDate(qint64 ms)
+{
+    if (ms == 0)
+        return 0;
+    const QDate d = QDateTime::fromMSecsSinceEpoch(ms).date();
+    return d.year() < 1980 ? 0 : dostime::date(d.year(), d.month(), d.day());
+}
+
+uint16_t packedTime(qint64 ms)
+{
+    if (ms == 0)
+        return 0;
+    const QTime t = QDateTime::fromMSecsSinceEpoch(ms).time();
+    return dostime::time(t.hour(), t.minute(), t.second());
+}
+
+uint32_t packed(qint64 ms)
+{
+    return (static_cast<uint32_t>(packedDate(ms)) << 16) | packedTime(ms);
+}
+
+qint64 fromPacked(uint16_t date, uint16_t time)
+{
+    if (date == 0)
+        return 0;
+    const QDate d(1980 + (date >> 9), (date >> 5) & 0x0F, date & 0x1F);
+    const QTime t((time >> 11) & 0x1F, (time >> 5) & 0x3F, (time & 0x1F) * 2);
+    if (!d.isValid())
+        return 0;
+    return QDateTime(d, t.isValid() ? t : QTime(0, 0)).toMSecsSinceEpoch();
+}
+
+NWNSEntryInfo nsEntryInfo(const FsEntry& e, uint8_t ns, uint32_t mask)
+{
+    NWNSEntryInfo r;
+    std::memset(&r, 0, sizeof r);
+    if (mask & info::Name)
+        r.nameLength = copyName(r.entryName, e.name(ns));
+    if (mask & info::SpaceAllocated)
+        r.spaceAlloc = blocksOf(e.size);
+    if (mask & info::Attributes)
+        r.attributes = e.attributes;
+    if (mask & info::Size)
+        r.dataStreamSize = static_cast<uint32_t>(std::min<qint64>(e.size, UINT32_MAX));
+    if (mask & info::TotalSize) {
+        r.totalStreamSize = static_cast<uint32_t>(std::min<qint64>(e.size, UINT32_MAX));
+        r.numberOfStreams = 1;
+    }
+    if (mask & info::Creation) {
+        r.creationDate = packedDate(e.created);
+        r.creationTime = packedTime(e.created);
+        r.creatorId = e.owner;
+    }
+    if (mask & info::Modify) {
+        r.modifyDate = packedDate(e.modified);
+        r.modifyTime = packedTime(e.modified);
+        r.modifierId = e.modifier;
+        r.lastAccessDate = packedDate(e.accessed);
+    }
+    if (mask & info::Archive) {
+        r.archiveDate = packedDate(e.archived);
+        r.archiveTime = packedTime(e.archived);
+        r.archiverId = e.archiver;
+    }
+    if (mask & info::Rights)
+        r.inheritedRightsMask = e.irm;
+    if (mask & info::DirectoryNumbers) {
+        r.dirEntNum = static_cast<uint32_t>(e.id);
+        r.dosDirNum = static_cast<uint32_t>(e.id);
+        r.volNumber = e.volume;
+    }
+    if (mask & info::OwningNameSpace)
+        r.nsCreator = ns;
+    return r;
+}
+
+NWEntryInfo entryInfo(const FsEntry& e)
+{
+    NWEntryInfo r;
+    std::memset(&r, 0, sizeof r);
+    r.sequence = static_cast<uint32_t>(e.id);
+    r.parent = static_cast<uint32_t>(e.parent);
+    r.attributes = e.attributes;
+    r.nameSpace = ns::Dos;
+    r.nameLength = copyName(r.name, e.dosName);
+    r.creationDateAndTime = packed(e.created);
+    r.ownerId = e.owner;
+    r.lastArchiveDateAndTime = packed(e.archived);
+    r.lastArchiverId = e.archiver;
+    r.updateDateAndTime = packed(e.modified);
+    if (e.dir) {
+        r.info.dir.lastModifyDateAndTime = packed(e.modified);
+        r.info.dir.maximumSpace = e.maxSpace;
+        r.info.dir.inheritedRightsMask = e.irm;
+    } else {
+        r.info.file.lastUpdatorId = e.modifier;
+        r.info.file.fileSize = static_cast<uint32_t>(std::min<qint64>(e.size, UINT32_MAX));
+        r.info.file.inheritedRightsMask = e.irm;
+        r.info.file.lastAccessDate = packedDate(e.accessed);
+    }
+    return r;
+}
+
+NWDeletedInfo deletedInfo(const FsErased& d)
+{
+    const FsEntry& e = d.entry;
+    NWDeletedInfo r;
+    std::memset(&r, 0, sizeof r);
+    r.sequence = static_cast<uint32_t>(d.id);
+    r.parent = static_cast<uint32_t>(e.parent);
+    r.attributes = e.attributes;
+    r.nameSpace = ns::Long;
+    r.nameLength = copyName(r.name, e.longName);
+    r.creationDateAndTime = packed(e.created);
+    r.ownerId = e.owner;
+    r.lastArchiveDateAndTime = packed(e.archived);
+    r.lastArchiverId = e.archiver;
+    r.updateDateAndTime = packed(e.modified);
+    r.updatorId = e.modifier;
+    r.fileSize = static_cast<uint32_t>(std::min<qint64>(e.size, UINT32_MAX));
+    r.inheritedRightsMask = e.irm;
+    r.lastAccessDate = packedDate(e.accessed);
+    r.deletedTime = static_cast<uint32_t>(d.deleted / 1000);
+    r.deletedDateAndTime = packed(d.deleted);
+    r.deletorId = d.deletor;
+    return r;
+}
+
+bool searchMeets(const FsEntry& e, uint16_t searchAttr)
+{
+    if (e.dir != ((searchAttr & search::Subdirectories) != 0))
+        return false;
+    if ((e.attributes & attr::Hidden) && !(searchAttr & search::Hidden))
+        return false;
+    if ((e.attributes & attr::System) && !(searchAttr & search::System))
+        return false;
+    return true;
+}
+
+} // namespace nwserver::fsrec
