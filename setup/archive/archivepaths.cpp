@@ -34,6 +34,13 @@ std::string ReplaceExtension(const std::string& path, const std::string& ext)
     return path.substr(0, dot) + ext;
 }
 
+std::string VolumeExtension(int k)
+{
+    std::string ext = ".";
+    ext += std::to_string(k);
+    return ext;
+}
+
 bool SameText(const std::string& a, const std::string& b)
 {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {

@@ -14,6 +14,8 @@ std::string DirectoryPart(const std::string& path);
 std::string JoinPath(const std::string& dir, const std::string& name);
 // The path with the extension of its file part replaced (ext includes the dot).
 std::string ReplaceExtension(const std::string& path, const std::string& ext);
+// ".K": the extension of volume K.
+std::string VolumeExtension(int k);
 // Case-insensitive (ASCII) equality.
 bool SameText(const std::string& a, const std::string& b);
 // Both paths name volumes of the same set: equal after their extensions are replaced by ".1".

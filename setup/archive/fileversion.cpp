@@ -62,7 +62,7 @@ public:
             std::uint64_t size = 0;
             Section(header, offset, size);
             std::vector<char> text(std::min<std::uint64_t>(size, MaxVersionText));
-            if (!m_ok || !Read(text.data(), text.size(), offset))
+            if (!m_ok || text.empty() || !Read(text.data(), text.size(), offset))
                 return {};
             return Trim(std::string(text.data(), strnlen(text.data(), text.size())));
         }

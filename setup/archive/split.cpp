@@ -116,8 +116,8 @@ void TWndlCompress::SplitVolumes(const std::string& targetDir, const std::string
                     throw EWndlCompress(archivetext::NoNewDiskHandler);
                 OnNewDisk(*this, current, dir);
                 CheckAbort();
-                const std::string path = JoinPath(
-                    dir, ReplaceExtension(firstVolumeName, "." + std::to_string(current)));
+                const std::string path
+                    = JoinPath(dir, ReplaceExtension(firstVolumeName, VolumeExtension(current)));
                 volume = TPosixFile::Create(path);
                 if (!volume.IsOpen())
                     throw EWndlCompress(FormatText(archivetext::CannotCreate, path));

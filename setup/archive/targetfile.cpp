@@ -45,9 +45,13 @@ TTargetFile::TTargetFile(const std::string& target)
     static std::atomic<unsigned> counter { 0 };
     const std::string dir = DirectoryPart(target);
     for (int attempt = 0; attempt < 100 && !m_file.IsOpen(); ++attempt) {
-        m_temporary = JoinPath(dir,
-            "." + FilePart(target) + ".part-" + std::to_string(::getpid()) + "-"
-                + std::to_string(counter++));
+        std::string name = ".";
+        name += FilePart(target);
+        name += ".part-";
+        name += std::to_string(::getpid());
+        name += '-';
+        name += std::to_string(counter++);
+        m_temporary = JoinPath(dir, name);
         m_file = TPosixFile(
             ::open(m_temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
         if (!m_file.IsOpen() && errno != EEXIST)

@@ -242,8 +242,8 @@ void TWndlCompress::WriteAll(const TPosixFile& file, const void* data, std::size
 
 TPosixFile TWndlCompress::OpenVolume(int k)
 {
-    std::string path = m_volumeFlag ? ReplaceExtension(m_compressedFile, "." + std::to_string(k))
-                                    : m_compressedFile;
+    std::string path
+        = m_volumeFlag ? ReplaceExtension(m_compressedFile, VolumeExtension(k)) : m_compressedFile;
     constexpr int Attempts = 4;
     for (int attempt = 0; attempt <= Attempts; ++attempt) {
         if (FileExists(path)) {
