@@ -80,6 +80,20 @@ constexpr FnCode NdsReadEntryInfo = 0x0702;
 constexpr FnCode NdsList = 0x0703;
 constexpr FnCode NdsRead = 0x0704;
 
+// Statistics: 0x08xx
+constexpr FnCode GetCacheInfo = 0x0801;
+constexpr FnCode GetCPUInfo = 0x0802;
+constexpr FnCode GetDirCacheInfo = 0x0803;
+constexpr FnCode GetFileServerStats = 0x0804;
+constexpr FnCode GetGarbageCollectionInfo = 0x0805;
+constexpr FnCode GetIPXSPXInfo = 0x0806;
+constexpr FnCode GetLANConfigInfo = 0x0807;
+constexpr FnCode GetLANCommonCounters = 0x0808;
+constexpr FnCode GetLSLInfo = 0x0809;
+constexpr FnCode GetPacketBurstInfo = 0x080A;
+constexpr FnCode GetNCPExtensionsList = 0x080B;
+constexpr FnCode GetNCPExtensionInfo = 0x080C;
+
 // Blocks taken by later areas: connections and users 0x03xx, file system 0x04xx, bindery 0x05xx,
 // modules and SET 0x06xx, directory services 0x07xx, statistics 0x08xx.
 } // namespace fn
