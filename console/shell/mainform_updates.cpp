@@ -6,6 +6,7 @@
 #include "console/shell/timerlist.h"
 #include "netware/connqueries.h"
 #include "netware/connrefbox.h"
+#include "netware/directoryobjects.h"
 #include "platform/nwclient/serverops.h"
 
 #include <QAction>
@@ -91,11 +92,19 @@ void TMainForm::ServerChange()
     if (!isVisible())
         return;
     if (m_serverBox->currentIndex() < 0 && m_serverBox->count() > 0) {
-        const QSignalBlocker block(m_serverBox);
-        m_serverBox->setCurrentIndex(0);
+        // Taking the selection runs this change again, for item 0.
+        {
+            const QSignalBlocker block(m_serverBox);
+            m_serverBox->setCurrentIndex(0);
+        }
+        m_serverBox->Change();
+        return;
     }
-    if (const nwclient::TNWConnInfo* info = m_serverBox->Info(m_serverBox->currentIndex()))
+    if (const nwclient::TNWConnInfo* info = m_serverBox->Info(m_serverBox->currentIndex())) {
         m_preferredTree = QString::fromLatin1(info->treeName);
+        SetPreferredNDSTree(m_preferredTree);
+        SetNDSNameContext(QString());
+    }
     m_consoleOperator = IsConsoleOperator();
     m_netWare4 = IsNetWare4();
     m_detailConnection = 0;
@@ -233,6 +242,7 @@ void TMainForm::ApplyOptions(const TConsoleOptions& options)
 {
     m_options = options;
     m_canonicalNames = options.canonicalNames;
+    SetCanonicalNames(m_canonicalNames);
     m_allConnections = !options.licensedOnly;
     m_timers->setInterval(UpdateUtilization, std::max(options.chartIntervalSeconds, 1) * 1000);
 }
@@ -291,6 +301,7 @@ void TMainForm::restorePlacement()
     m_pagePanel->setProperty("tag", p.page);
     m_updateSpeedTag = p.updateSpeed;
     m_canonicalNames = m_options.canonicalNames;
+    SetCanonicalNames(m_canonicalNames);
     m_timers->setInterval(UpdateUtilization, std::max(m_options.chartIntervalSeconds, 1) * 1000);
     if (!p.sidePanel)
         Action(QStringLiteral("Server u&tilization"))->trigger();
