@@ -44,7 +44,7 @@ void TWndlCompress::Extract()
     }
     ResetStats(uncompressed, compressed);
     m_input.resize(InputChunk);
-    m_output.resize(InflateBuffer);
+    m_output.resize(WriteBuffer);
     for (const std::string& request : m_files) {
         const int index = IndexOfName(request);
         if (index < 0)
@@ -85,8 +85,13 @@ void TWndlCompress::ExtractOne(const TFileHeader& header)
     TInflater inflater;
     z_stream& zs = inflater.Stream();
     std::uint64_t produced = 0;
+    std::size_t filled = 0; // inflated bytes waiting in m_output
     bool ended = false;
     bool executable = false;
+    const auto flush = [&] {
+        WriteAll(out.File(), m_output.data(), filled);
+        filled = 0;
+    };
     while (!ended) {
         if (zs.avail_in == 0) {
             const std::size_t got = input.Read(m_input.data(), m_input.size());
@@ -95,14 +100,18 @@ void TWndlCompress::ExtractOne(const TFileHeader& header)
             zs.next_in = m_input.data();
             zs.avail_in = static_cast<uInt>(got);
         }
-        zs.next_out = m_output.data();
-        zs.avail_out = static_cast<uInt>(m_output.size());
+        // Each step inflates at most one 4 KB buffer and reports it; the buffers are collected and
+        // written together, which spares a system call per buffer.
+        if (m_output.size() - filled < InflateBuffer)
+            flush();
+        zs.next_out = m_output.data() + filled;
+        zs.avail_out = static_cast<uInt>(InflateBuffer);
         const int result = inflate(&zs, Z_NO_FLUSH);
         if (result == Z_STREAM_END)
             ended = true;
         else if (result != Z_OK)
             throw EWndlCompress(archivetext::ZlibError);
-        const std::size_t n = m_output.size() - zs.avail_out;
+        const std::size_t n = InflateBuffer - zs.avail_out;
         if (n == 0)
             continue;
         // More data than the header announces is damage; stop before it fills the disk.
@@ -110,11 +119,12 @@ void TWndlCompress::ExtractOne(const TFileHeader& header)
             throw EWndlCompress(FormatText(archivetext::SizeMismatch, target));
         if (produced == 0)
             executable = LooksExecutable(m_output.data(), n);
-        WriteAll(out.File(), m_output.data(), n);
+        filled += n;
         produced += n;
         AddDone(produced, n);
         Progress();
     }
+    flush();
 
     m_stats.Done = 1;
     Fire(OnStatus);

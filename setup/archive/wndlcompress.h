@@ -34,6 +34,7 @@ public:
     static constexpr int UniqueIdSlots = 2000;
     static constexpr std::size_t InputChunk = 65536;
     static constexpr std::size_t InflateBuffer = 4096;
+    static constexpr std::size_t WriteBuffer = 65536; // extracted data is written in these
     static constexpr std::size_t CopyBlock = 8192;
     static constexpr std::size_t DeflateBuffer = 65536;
 
