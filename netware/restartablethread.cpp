@@ -57,7 +57,7 @@ void TRestartableThread::Restart()
         m_busy = true;
         m_restartPending = true;
     }
-    m_wake.notify_one();
+    m_wake.notify_all();
     if (!m_started) {
         m_started = true;
         start();
@@ -82,6 +82,12 @@ void TRestartableThread::Shutdown()
     }
     m_wake.notify_all();
     m_handOverDone.notify_all();
+    if (m_started) {
+        // Waiting on our own lock as well makes the worker's last steps visible to this
+        // thread through the standard library (QThread::wait alone is opaque to checkers).
+        std::unique_lock lock(m_mutex);
+        m_wake.wait(lock, [this] { return m_ended; });
+    }
     wait();
     m_busy = false;
 }
@@ -115,8 +121,7 @@ void TRestartableThread::Synchronize(const std::function<void()>& fn)
             throw EAbortPass();
         m_handOver = &handOver;
     }
-    QMetaObject::invokeMethod(
-        this, [this] { RunHandOver(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, "RunHandOver", Qt::QueuedConnection);
     std::unique_lock lock(m_mutex);
     m_handOverDone.wait(lock, [&] { return handOver.done || handOver.cancelled; });
     if (handOver.cancelled)
@@ -168,6 +173,9 @@ void TRestartableThread::run()
         m_wake.wait(lock, [this] { return m_restartPending.load() || m_terminated.load(); });
     }
     m_busy = false;
+    std::lock_guard lock(m_mutex);
+    m_ended = true;
+    m_wake.notify_all();
 }
 
 void TRestartableThread::RunPass()

@@ -81,6 +81,11 @@ protected:
     // down. Called on the interface thread itself, runs fn directly.
     void Synchronize(const std::function<void()>& fn);
 
+private slots:
+    // Runs the waiting hand-over; queued from the worker by name, so that nothing the worker
+    // allocates is read here except through m_mutex.
+    void RunHandOver();
+
 private:
     struct HandOver;
 
@@ -88,13 +93,13 @@ private:
     void RunPass();
     void NotifyCompletion();
     void ReportException(std::exception_ptr error);
-    void RunHandOver();
 
     std::atomic<bool> m_abortRequested { false };
     std::atomic<bool> m_restartPending { false };
     std::atomic<bool> m_busy { false };
     std::atomic<bool> m_terminated { false };
     bool m_started = false; // interface thread only
+    bool m_ended = false; // the worker has left its loop; under m_mutex
 
     // Guards the wait between passes and the hand-over slot, so that a Restart between the
     // check for a pending pass and the wait is seen by the wait.

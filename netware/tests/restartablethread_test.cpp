@@ -104,10 +104,16 @@ private:
 
 TEST(RestartableThread, APassPerRestartCompletedOnTheInterfaceThread)
 {
-    TWorker worker([](TWorker&) {});
+    Gate gate;
+    TWorker worker([&](TWorker& w) {
+        if (w.passes == 1)
+            gate.Wait();
+    });
     EXPECT_FALSE(worker.Busy());
     worker.Restart();
+    ASSERT_TRUE(WaitUntil([&] { return gate.Entered(); }));
     EXPECT_TRUE(worker.Busy());
+    gate.Open();
     ASSERT_TRUE(WaitUntil([&] { return worker.completions == 1; }));
     EXPECT_FALSE(worker.busyAtCompletion);
     EXPECT_TRUE(worker.completedOnInterfaceThread);
