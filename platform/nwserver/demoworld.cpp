@@ -1,6 +1,7 @@
 #include "platform/nwserver/demoworld.h"
 
 #include "platform/nwserver/demofiles.h"
+#include "platform/nwserver/demostations.h"
 #include "platform/nwserver/directorydemo.h"
 #include "platform/nwserver/server.h"
 
@@ -79,6 +80,7 @@ void populate(Server& s)
     populateDirectory(s);
     t.commit();
     populateFiles(s);
+    populateStations(s);
 }
 
 QString defaultRoot()

@@ -49,6 +49,7 @@ void registerServerOperations(Dispatcher& d);
 void registerBinderyOperations(Dispatcher& d);
 void registerDirectoryOperations(Dispatcher& d);
 void registerFileSystemOperations(Dispatcher& d);
+void registerStatisticsOperations(Dispatcher& d);
 void registerAllOperations(Dispatcher& d);
 
 } // namespace nwserver

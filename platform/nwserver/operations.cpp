@@ -9,6 +9,7 @@ void registerAllOperations(Dispatcher& d)
     registerFileSystemOperations(d);
     registerBinderyOperations(d);
     registerDirectoryOperations(d);
+    registerStatisticsOperations(d);
 }
 
 } // namespace nwserver

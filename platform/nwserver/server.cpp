@@ -109,6 +109,7 @@ NWCCODE Server::attach(const QByteArray& address, uint32_t& connNumber)
     if (m_down)
         return cc::ServerUnreachable;
     const auto n = m_connections.allocate(address, serverTime());
+    m_statistics.countAttach(n ? cc::Success : cc::ConnectionLimit);
     if (!n)
         return cc::ConnectionLimit;
     connNumber = *n;
@@ -137,6 +138,7 @@ NWCCODE Server::request(uint32_t connNumber, FnCode fn, const QByteArray& body, 
     // The handler may have cleared its own connection (logout, detach, clear).
     if (Connection* still = m_connections.find(connNumber))
         still->bytesRead += static_cast<uint64_t>(reply.size());
+    m_statistics.countRequest(fn, body.size(), reply.size(), code);
     return code;
 }
 

@@ -9,6 +9,8 @@
 #include "platform/nwserver/filesystem.h"
 #include "platform/nwserver/identity.h"
 #include "platform/nwserver/objectstore.h"
+#include "platform/nwserver/simulatedstations.h"
+#include "platform/nwserver/statistics.h"
 
 #include <QString>
 #include <memory>
@@ -45,6 +47,8 @@ public:
     const ServerIdentity& identity() const { return m_identity; }
     const QString& dataDir() const { return m_dataDir; }
     Clock& clock() { return *m_clock; }
+    Statistics& statistics() { return m_statistics; }
+    SimulatedStations& stations() { return m_stations; }
 
     // The server's own date and time: the clock plus whatever offset an operator set.
     QDateTime serverTime() const;
@@ -78,6 +82,8 @@ private:
     bool m_ttsEnabled = true;
     bool m_down = false;
     FileSystem m_fileSystem { *this };
+    Statistics m_statistics { *m_clock };
+    SimulatedStations m_stations { *this };
 };
 
 } // namespace nwserver
