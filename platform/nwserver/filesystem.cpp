@@ -401,6 +401,8 @@ NWCCODE FileSystem::resolve(
         out.volume = it->second.volume;
         handleNs = it->second.ns;
         dir = entry(it->second.dir);
+        if (rest.isEmpty())
+            out.handleRights = it->second.rights;
     }
     if (!dir)
         return fscc::InvalidPath;

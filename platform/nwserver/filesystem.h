@@ -67,6 +67,9 @@ struct FsTarget {
     FsEntry dir;
     QString leaf;
     std::optional<FsEntry> entry;
+    // The caller's rights on dir as noted when its handle was allocated, when the path was
+    // the handle's directory itself; -1 otherwise.
+    int handleRights = -1;
 };
 
 struct FsSpace {
@@ -145,6 +148,7 @@ public:
         uint16_t volume = 0;
         qint64 dir = 0;
         uint8_t ns = 0;
+        uint16_t rights = 0; // effective rights on dir when allocated
     };
     NWCCODE allocHandle(const Connection& c, const DirHandle& h, uint8_t& number);
     NWCCODE freeHandle(const Connection& c, uint8_t number);

@@ -9,7 +9,8 @@ using fsops::fs;
 
 namespace {
 
-constexpr int kBatch = 16;
+// Most children match (the kind is filtered by the query), so batches stay small.
+constexpr int kBatch = 4;
 
 // The directory a scan runs in: the one dirHandle stands for.
 NWCCODE scanDir(RequestContext& ctx, uint8_t dirHandle, int ns, FsTarget& t)
@@ -17,7 +18,10 @@ NWCCODE scanDir(RequestContext& ctx, uint8_t dirHandle, int ns, FsTarget& t)
     const NWCCODE code = fs(ctx).resolve(ctx.conn, dirHandle, {}, ns, t);
     if (code != cc::Success)
         return code;
-    if (!(fs(ctx).effectiveRights(ctx.conn.objectId, t.dir) & rights::FileScan))
+    // A scan is a run of calls on one handle: the rights noted with the handle serve them all.
+    const uint16_t r = t.handleRights >= 0 ? static_cast<uint16_t>(t.handleRights)
+                                           : fs(ctx).effectiveRights(ctx.conn.objectId, t.dir);
+    if (!(r & rights::FileScan))
         return fscc::NoSearchRights;
     return cc::Success;
 }

@@ -135,11 +135,11 @@ NWCCODE allocTempDirHandle(RequestContext& ctx, WireReader& in, WireWriter& out)
         return code;
     if (!t.entry || !t.entry->dir)
         return fscc::InvalidPath;
+    const uint16_t rights = fs(ctx).effectiveRights(ctx.conn.objectId, *t.entry);
     uint8_t handle = 0;
-    code = fs(ctx).allocHandle(ctx.conn, { t.volume, t.entry->id, t.ns }, handle);
+    code = fs(ctx).allocHandle(ctx.conn, { t.volume, t.entry->id, t.ns, rights }, handle);
     if (code == cc::Success)
-        out.u8(handle).u8(
-            static_cast<uint8_t>(fs(ctx).effectiveRights(ctx.conn.objectId, *t.entry)));
+        out.u8(handle).u8(static_cast<uint8_t>(rights));
     return code;
 }
 
@@ -160,8 +160,9 @@ NWCCODE allocTempNSDirHandle(RequestContext& ctx, WireReader& in, WireWriter& ou
     const auto loaded = fs(ctx).nameSpaces(t.volume);
     if (std::find(loaded.begin(), loaded.end(), newNs) == loaded.end())
         return fscc::InvalidNameSpace;
+    const uint16_t rights = fs(ctx).effectiveRights(ctx.conn.objectId, *t.entry);
     uint8_t handle = 0;
-    code = fs(ctx).allocHandle(ctx.conn, { t.volume, t.entry->id, newNs }, handle);
+    code = fs(ctx).allocHandle(ctx.conn, { t.volume, t.entry->id, newNs, rights }, handle);
     if (code == cc::Success)
         out.u8(handle);
     return code;
