@@ -5,6 +5,7 @@
 #include <QDir>
 #include <map>
 #include <mutex>
+#include <vector>
 
 namespace nwclient::embedded {
 
@@ -39,6 +40,18 @@ void setClock(std::shared_ptr<nwserver::Clock> clock)
 {
     std::lock_guard<std::mutex> guard(g_mutex);
     g_clock = std::move(clock);
+}
+
+void tickSimulations()
+{
+    std::vector<std::shared_ptr<nwserver::Server>> servers;
+    {
+        std::lock_guard<std::mutex> guard(g_mutex);
+        for (const auto& [dir, server] : g_servers)
+            servers.push_back(server);
+    }
+    for (const auto& s : servers)
+        s->stations().tick();
 }
 
 void releaseAll()

@@ -20,6 +20,9 @@ std::shared_ptr<nwserver::Server> serverFor(const QString& dataDir);
 std::shared_ptr<nwserver::Server> findServer(const QString& name);
 // Servers opened afterwards run on this clock (tests); null restores the system clock.
 void setClock(std::shared_ptr<nwserver::Clock> clock);
+// One step of the simulated workstations of every hosted server, at the pace of its clock;
+// the running console calls it from a timer (about once a second).
+void tickSimulations();
 // Forgets every hosted server (they close once no reference holds them).
 void releaseAll();
 

@@ -185,7 +185,8 @@ void SimulatedStations::arrive(Station& st, size_t index)
 {
     st.wait = 10 + static_cast<int>(next(40)); // if anything below fails, try again later
     uint32_t conn = 0;
-    if (m_server.attach(stationAddress(m_server.identity().name, index), conn) != cc::Success)
+    st.address = stationAddress(m_server.identity().name, index);
+    if (m_server.attach(st.address, conn) != cc::Success)
         return;
     st.conn = conn;
     bool loggedIn = false;
@@ -298,8 +299,14 @@ void SimulatedStations::closeFile(Station& st)
 
 bool SimulatedStations::send(Station& st, uint16_t fn, const QByteArray& body, QByteArray* reply)
 {
+    bool ours = false;
+    {
+        auto guard = m_server.lock();
+        const Connection* c = m_server.connections().find(st.conn);
+        ours = c && c->address == st.address;
+    }
     QByteArray r;
-    const NWCCODE code = m_server.request(st.conn, fn, body, r);
+    const NWCCODE code = ours ? m_server.request(st.conn, fn, body, r) : cc::InvalidConnection;
     if (code == cc::InvalidConnection) {
         // Cleared by an operator or the server went down: the station is gone and returns later.
         st.conn = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <atomic>
@@ -54,6 +55,7 @@ private:
     struct Station {
         Plan plan;
         uint32_t conn = 0; // 0 while away
+        QByteArray address; // tells its connection from a newcomer that took the number
         int wait = 0; // steps until it comes back
         int sessionLeft = 0;
         uint32_t file = 0; // open file handle, 0 = none
