@@ -94,6 +94,9 @@ void ensure(const QString& root)
     for (const ServerIdentity& id : { fs1Identity(), fs2Identity() }) {
         auto server = Server::openOrCreate(QDir(root).filePath(id.name), id);
         populate(*server);
+        // Worlds made before the servers had volumes get them now.
+        auto guard = server->lock();
+        populateFiles(*server);
     }
 }
 

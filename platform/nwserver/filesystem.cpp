@@ -108,7 +108,8 @@ NWCCODE FileSystem::createVolume(
     const QString& name, uint64_t sizeBytes, bool longNames, uint16_t* number)
 {
     const QString upper = name.toUpper();
-    if (upper.isEmpty() || upper.size() > 15 || !fsnames::isDosName(upper) || upper.contains(u'.'))
+    static const QRegularExpression valid(QStringLiteral("^[A-Z0-9_$#!%&@-]{2,15}$"));
+    if (!valid.match(upper).hasMatch())
         return fscc::InvalidPath;
     if (volumeByName(upper))
         return fscc::AlreadyExists;
