@@ -45,9 +45,8 @@ TTargetFile::TTargetFile(const std::string& target)
     static std::atomic<unsigned> counter { 0 };
     const std::string dir = DirectoryPart(target);
     for (int attempt = 0; attempt < 100 && !m_file.IsOpen(); ++attempt) {
-        std::string name = ".";
-        name += FilePart(target);
-        name += ".part-";
+        // Not derived from the target's name, which may already be as long as a name can be.
+        std::string name = ".orvo-part-";
         name += std::to_string(::getpid());
         name += '-';
         name += std::to_string(counter++);

@@ -182,6 +182,12 @@ TEST_F(ExtractTest, HandlersRenameOrSkipTheTarget)
     EXPECT_FALSE(FileExists(Path("out/b")));
     EXPECT_EQ(doneReports, 2);
     EXPECT_TRUE(m_archive.TargetName().empty());
+
+    const std::string longest(255, 'n'); // the longest name a Linux file system takes
+    m_archive.OnBeforeExtracting
+        = [&](TWndlCompress& c, TlzhFileStats&) { c.SetTargetName(longest); };
+    Run({ "a" });
+    EXPECT_EQ(ReadText(Path("out/" + longest)), "alpha");
 }
 
 TEST_F(ExtractTest, StoredNamesNeverLeaveTheExtractDirectory)
