@@ -111,6 +111,7 @@ constexpr uint32_t ReadOnly = 0x8990;
 constexpr uint32_t AlreadyExists = 0x8992;
 constexpr uint32_t NoSuchDirectory = 0x8996;
 constexpr uint32_t NoSuchVolume = 0x8998;
+constexpr uint32_t NotSameVolume = 0x899A; // a rename or move to another volume or server
 constexpr uint32_t BadDirHandle = 0x899B;
 constexpr uint32_t InvalidPath = 0x899C; // bad name, a step outside the volume, or no such path
 constexpr uint32_t NoMoreTrustees = 0x899C; // the end of a trustee scan

@@ -227,7 +227,9 @@ NWCCODE FileSystem::eraseEntry(const FsEntry& file, uint32_t deletor, qint64 whe
 NWCCODE FileSystem::move(
     const Connection& c, const FsEntry& e, const FsEntry& toDir, const QString& newName, uint8_t ns)
 {
-    if (e.parent == 0 || !toDir.dir || toDir.volume != e.volume)
+    if (toDir.volume != e.volume)
+        return fscc::NotSameVolume;
+    if (e.parent == 0 || !toDir.dir)
         return fscc::InvalidPath;
     if (!(effectiveRights(c.objectId, e) & rights::Modify) || (e.attributes & attr::RenameInhibit))
         return fscc::NoRenameRights;

@@ -201,6 +201,11 @@ NWCCODE getPathFromDirEntry(RequestContext& ctx, WireReader& in, WireWriter& out
     const auto e = fs(ctx).entry(number);
     if (!e || e->volume != volume)
         return fscc::InvalidPath;
+    // Names are only told to those with some right on the entry or beside it.
+    const auto parent = e->parent ? fs(ctx).entry(e->parent) : std::nullopt;
+    if (fs(ctx).effectiveRights(ctx.conn.objectId, *e) == 0
+        && (!parent || fs(ctx).effectiveRights(ctx.conn.objectId, *parent) == 0))
+        return fscc::InvalidPath;
     const auto v = fs(ctx).volume(volume);
     if (!v || !v->mounted)
         return fscc::NoSuchVolume;

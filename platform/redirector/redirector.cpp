@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace redirector {
 
@@ -41,6 +42,11 @@ struct Remote {
         return info(search::Directories, i);
     }
 };
+
+QString serverOf(const QString& unc)
+{
+    return unc.mid(2).section(QRegularExpression(QStringLiteral("[\\\\/]")), 0, 0);
+}
 
 NWCCODE local(bool ok)
 {
@@ -111,6 +117,8 @@ NWCCODE rename(const QString& from, const QString& to)
         return a.code;
     if (!b.ok())
         return b.code;
+    if (serverOf(from).compare(serverOf(to), Qt::CaseInsensitive) != 0)
+        return fscc::NotSameVolume;
     const uint16_t attrs = a.isDir() ? search::Directories : search::Files;
     return renameFile(a.conn, a.dirHandle, a.path, attrs, 0, b.path);
 }

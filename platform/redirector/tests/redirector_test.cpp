@@ -80,6 +80,11 @@ TEST_F(RedirectorTest, EntryOperationsOnServerAndLocalPaths)
         EXPECT_FALSE(redirector::exists(base + "New Folder"));
         EXPECT_FALSE(redirector::fileDate(base + "New Folder").isValid());
     }
+    EXPECT_EQ(redirector::rename("\\\\FS1\\VOL1\\SHARED\\Phone list.txt", "\\\\FS1\\SYS\\x.txt"),
+        fscc::NotSameVolume);
+    EXPECT_EQ(redirector::rename("\\\\FS1\\VOL1\\SHARED\\Phone list.txt", "\\\\FS2\\SYS\\x.txt"),
+        fscc::NotSameVolume);
+    EXPECT_TRUE(redirector::exists("\\\\FS1\\VOL1\\SHARED\\Phone list.txt"));
 }
 
 } // namespace
