@@ -37,15 +37,15 @@ const PageInfo kPages[TMainForm::kPageCount] = {
     { "Tools", "Additional tools", "Server &Tools" },
 };
 
-// The help file beside the program, else the program's own name with ".HLP".
+// The HTML help beside the program, else the program's own name with ".html".
 QString helpFileName()
 {
     const QString dir = QCoreApplication::applicationDirPath();
-    const QString help = QDir(dir).filePath(QStringLiteral("quenbo.hlp"));
+    const QString help = QDir(dir).filePath(QStringLiteral("quenbo.html"));
     if (QFileInfo::exists(help))
         return help;
     const QFileInfo program(QCoreApplication::applicationFilePath());
-    return QDir(dir).filePath(program.completeBaseName() + QStringLiteral(".HLP"));
+    return QDir(dir).filePath(program.completeBaseName() + QStringLiteral(".html"));
 }
 
 } // namespace
@@ -55,6 +55,7 @@ TMainForm::TMainForm(
     : QMainWindow(parent)
     , m_factories(factories)
     , m_options(options)
+    , m_storage(formstores::MainWindow(), this)
 {
     setWindowTitle(QStringLiteral("Tarvo Vizova Vederur"));
     setMinimumSize(350, 150);
@@ -71,7 +72,7 @@ TMainForm::TMainForm(
         if (TPage* p = Page(1))
             p->PeriodicUpdate(true);
     });
-    m_timers->add(options.chartIntervalSeconds * 1000, [this] { UtilizationTick(); });
+    m_timers->add(std::max(options.chartIntervalSeconds, 1) * 1000, [this] { UtilizationTick(); });
     m_timers->setEnabled(UpdateUtilization, true);
 
     createActions();
@@ -79,6 +80,8 @@ TMainForm::TMainForm(
     createToolBars();
     createClientArea();
     createPages();
+    bindStore();
+    setWhatsThisTexts();
 
     ApplicationExceptionHandler::setPauseHooks(
         [this] { m_timers->pause(); }, [this] { m_timers->resume(); });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "console/shell/consoleoptions.h"
+#include "console/shell/formstorage.h"
 #include "console/shell/pagefactory.h"
 #include "platform/nwclient/client.h"
 
@@ -72,6 +73,10 @@ public:
     // With no item, the item is chosen from the menu's tag.
     void UpdateSpeed(QAction* item = nullptr);
     void ApplyOptions(const TConsoleOptions& options);
+    // The options dialog was confirmed: the disk manager page takes the highlight settings,
+    // the option mirrors are copied again and the current page is refreshed; on the disk
+    // manager page its icon setting is applied and the page refreshed as by "Refresh".
+    void OptionsAccepted(const TConsoleOptions& options);
 
     int CurrentPage() const { return m_currentPage; }
     TPage* Page(int index) const;
@@ -94,6 +99,8 @@ public:
     bool AllConnections() const { return m_allConnections; }
 
     // The stored placement's properties, restored on first display (defaults on a first run).
+    // The window's store (section "DorAzor Ezevive") reads them from the registry just before
+    // and writes them, with the window placement, when the window closes.
     struct Placement {
         bool textLabels = true;
         bool navigationBar = true;
@@ -139,6 +146,8 @@ private:
     bool closeQuery();
     QAction* addAction(QMenu* menu, const QString& caption, std::function<void()> slot = {});
     void commandAction(QAction* action, Command command);
+    void bindStore();
+    void setWhatsThisTexts();
 
     TPageFactories m_factories;
     TConsoleOptions m_options;
@@ -187,4 +196,5 @@ private:
     QString m_helpFile;
     QString m_preferredTree;
     int m_startPauseMs = 1000;
+    TFormStorage m_storage; // last: written at destruction while the controls still exist
 };

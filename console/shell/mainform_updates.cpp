@@ -238,26 +238,6 @@ void TMainForm::UpdateServerCommands()
         tts->setEnabled(false);
 }
 
-void TMainForm::ApplyOptions(const TConsoleOptions& options)
-{
-    m_options = options;
-    m_canonicalNames = options.canonicalNames;
-    SetCanonicalNames(m_canonicalNames);
-    m_allConnections = !options.licensedOnly;
-    m_timers->setInterval(UpdateUtilization, std::max(options.chartIntervalSeconds, 1) * 1000);
-}
-
-TMainForm::Placement TMainForm::CurrentPlacement() const
-{
-    Placement p;
-    p.textLabels = m_textLabels->isChecked();
-    p.navigationBar = m_navBar->isVisible();
-    p.sidePanel = m_serverInfoPanel->isVisible();
-    p.page = m_pagePanelTag;
-    p.updateSpeed = m_updateSpeedTag;
-    return p;
-}
-
 void TMainForm::setSidePanelVisible(bool visible)
 {
     Action(QStringLiteral("Server u&tilization"))->setChecked(visible);
@@ -324,7 +304,11 @@ void TMainForm::restorePlacement()
 void TMainForm::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_activated)
+    // The splash keeps the window disabled while it is still up; the first activation counts
+    // once the window can be used.
+    const bool relevant
+        = event->type() == QEvent::ActivationChange || event->type() == QEvent::EnabledChange;
+    if (relevant && !m_activated && isActiveWindow() && isEnabled())
         firstActivation();
 }
 

@@ -32,6 +32,10 @@ public:
     virtual bool CanWork() const { return true; }
     // True while a background refresh of the page runs; closing waits for it.
     virtual bool IsUpdating() const { return false; }
+    // The options dialog was confirmed: the disk manager page takes the highlight options
+    // (always) and the file-icon option (when it is the current page).
+    virtual void ApplyHighlightSettings() { }
+    virtual void ApplyIconSetting() { }
     // True when the focused control holds a selection the "Clear" button can act on.
     virtual bool CanClearSelection() const { return false; }
 };
