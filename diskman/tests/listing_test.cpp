@@ -1,4 +1,6 @@
+#include "diskman/entryinfo.h"
 #include "diskman/listing.h"
+#include "diskman/namespaces.h"
 #include "diskman/pathforms.h"
 #include "diskman/tests/demoservers.h"
 #include "netware/errors.h"
@@ -149,6 +151,45 @@ TEST_F(Listing, NewDirectoriesGetTheFirstFreeName)
     EXPECT_EQ(t.message, failureText("Error creating new directory", t.code));
     EXPECT_EQ(t.code, 0x8984);
     EXPECT_FALSE(SubdirectoryList(conn("FS1"), "SYS:PUBLIC").contains("New Folder"));
+}
+
+} // namespace
+
+namespace {
+
+// Handles are numbered from 1 per connection: a leaked one would push the next number up.
+uint8_t nextFreeHandle(ConnHandle c)
+{
+    const TDirHandleScope probe(c, TempHandleLong(c, "SYS:"));
+    return probe.handle();
+}
+
+TEST_F(Listing, HandlesAreReleasedAlsoWhenAnOperationFails)
+{
+    asUser("JOHN");
+    const ConnHandle john = conn("FS1");
+    const uint8_t first = nextFreeHandle(john);
+    TEntryInfo r {};
+    const std::function<void()> failing[] = {
+        [&] { ListFiles(john, "*", "SYS:SYSTEM", false); },
+        [&] { SubdirectoryList(john, "SYS:MAIL"); },
+        [&] { ReadEntryInfo(john, "SYS:SYSTEM", "AUTOEXEC.NCF", r); },
+        [&] { CreateNewDirectory(ref("FS1"), "SYS:PUBLIC"); },
+        [&] { WalkTree(john, "SYS:", [](ConnHandle, const QString&) {}); },
+    };
+    for (const auto& work : failing) {
+        EXPECT_THROW(work(), TNWException);
+        EXPECT_EQ(nextFreeHandle(john), first);
+    }
+    m_dialogs.pushButton(Button::Abort);
+    EXPECT_THROW(WalkTree(john, "VOL1:USERS\\JOHN",
+                     [](ConnHandle, const QString& d) { CheckNWResult(d, 0x898C); }),
+        EAbortPass);
+    EXPECT_EQ(nextFreeHandle(john), first);
+    EXPECT_EQ(DOSNameOf(john, "SYS:SYSTEM", "AUTOEXEC.NCF"), "AUTOEXEC.NCF");
+    EXPECT_EQ(FileAttributes(john, "SYS:SYSTEM\\AUTOEXEC.NCF"), 0u);
+    EXPECT_FALSE(FileExistsIn(john, "SYS:SYSTEM", "AUTOEXEC.NCF"));
+    EXPECT_EQ(nextFreeHandle(john), first);
 }
 
 } // namespace
