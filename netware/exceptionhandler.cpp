@@ -1,6 +1,7 @@
 #include "netware/exceptionhandler.h"
 
 #include "netware/nwexception.h"
+#include "netware/restartablethread.h"
 #include "platform/shell/dialogservice.h"
 
 #include <cstdlib>
@@ -95,6 +96,13 @@ void ApplicationExceptionHandler::handle(std::exception_ptr error)
 {
     if (!error)
         return;
+    // The silent abort ends an action the administrator stopped himself: nothing to show.
+    try {
+        std::rethrow_exception(error);
+    } catch (const EAbortPass&) {
+        return;
+    } catch (...) {
+    }
     try {
         PauseScope pause;
         const Description d = describe(error);

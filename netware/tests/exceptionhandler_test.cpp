@@ -1,6 +1,7 @@
 #include "netware/errors.h"
 #include "netware/exceptionhandler.h"
 #include "netware/nwexception.h"
+#include "netware/restartablethread.h"
 #include "platform/shell/scripteddialogservice.h"
 
 #include <gtest/gtest.h>
@@ -49,6 +50,13 @@ TEST_F(ExceptionHandlerTest, NetWareFailureShowsOnePlainErrorBoxAndResumes)
     EXPECT_EQ(call.text, "Error creating directory handle\rInvalid name space (89BF)");
     EXPECT_EQ(m_events, QStringList({ "pause", "resume" }));
     EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
+}
+
+TEST_F(ExceptionHandlerTest, TheSilentAbortShowsNothing)
+{
+    ApplicationExceptionHandler::handle(std::make_exception_ptr(EAbortPass()));
+    EXPECT_TRUE(m_dialogs.calls().isEmpty());
+    EXPECT_TRUE(m_events.isEmpty());
 }
 
 TEST_F(ExceptionHandlerTest, EverythingElseGoesToTheDetailedDialog)
