@@ -284,7 +284,9 @@ NWCCODE getLANConfigInfo(RequestContext& ctx, WireReader& in, WireWriter& out)
     i.driverInterrupt[1] = 0xFF;
     i.driverDmaUsage[0] = 0xFF;
     i.driverDmaUsage[1] = 0xFF;
-    std::strncpy(i.driverLogicalName, b.logicalName, sizeof i.driverLogicalName);
+    // The field holds up to 18 characters and needs no terminating zero when full.
+    std::memcpy(i.driverLogicalName, b.logicalName,
+                std::min(std::strlen(b.logicalName), sizeof i.driverLogicalName));
     return reply(out, i);
 }
 
