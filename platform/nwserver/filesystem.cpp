@@ -49,6 +49,10 @@ void FileSystem::load()
             " WHERE parent <> 0");
     db.exec("CREATE UNIQUE INDEX IF NOT EXISTS fs_entries_dos ON fs_entries(parent, dos_name)"
             " WHERE parent <> 0");
+    // Lookups bind the parent as a parameter, which the partial indexes above cannot serve.
+    db.exec("CREATE INDEX IF NOT EXISTS fs_entries_children ON fs_entries(parent, id)");
+    db.exec("CREATE INDEX IF NOT EXISTS fs_entries_long_names ON fs_entries(parent, long_name)");
+    db.exec("CREATE INDEX IF NOT EXISTS fs_entries_dos_names ON fs_entries(parent, dos_name)");
     db.exec("CREATE TABLE IF NOT EXISTS fs_trustees ("
             " entry INTEGER NOT NULL REFERENCES fs_entries(id) ON DELETE CASCADE,"
             " object INTEGER NOT NULL, rights INTEGER NOT NULL, PRIMARY KEY(entry, object))");
@@ -279,44 +283,57 @@ FsEntry FileSystem::readEntry(Statement& st) const
     return e;
 }
 
+FileSystem::Lease::~Lease()
+{
+    st.reset();
+}
+
+FileSystem::Lease FileSystem::prepared(int slot, const char* sql) const
+{
+    auto& st = m_statements[slot];
+    if (!st)
+        st = std::make_unique<Statement>(
+            m_server.db(), (QByteArray("SELECT ") + kEntryColumns + sql).constData());
+    return Lease { *st };
+}
+
 std::optional<FsEntry> FileSystem::entry(qint64 id) const
 {
-    Statement st(m_server.db(),
-        (QByteArray("SELECT ") + kEntryColumns + " FROM fs_entries WHERE id = ?").constData());
-    st.bind(1, id64(id));
-    if (!st.step())
+    Lease l = prepared(0, " FROM fs_entries WHERE id = ?");
+    l.st.bind(1, id64(id));
+    if (!l.st.step())
         return std::nullopt;
-    return readEntry(st);
+    return readEntry(l.st);
 }
 
 std::optional<FsEntry> FileSystem::child(qint64 dir, const QString& name, uint8_t ns) const
 {
     // In the LONG name space a name is a long name first, a DOS name second.
-    const char* sql = ns == ns::Long
-        ? " FROM fs_entries WHERE parent = ? AND (long_name = ? OR dos_name = ?)"
-          " ORDER BY long_name = ? DESC LIMIT 1"
-        : " FROM fs_entries WHERE parent = ? AND dos_name = ? LIMIT 1";
-    Statement st(m_server.db(), (QByteArray("SELECT ") + kEntryColumns + sql).constData());
-    if (ns == ns::Long)
-        st.bindAll({ id64(dir), name, name, name });
-    else
-        st.bindAll({ id64(dir), name });
-    if (!st.step())
+    if (ns == ns::Long) {
+        Lease l = prepared(1,
+            " FROM fs_entries WHERE parent = ? AND (long_name = ? OR dos_name = ?)"
+            " ORDER BY long_name = ? DESC LIMIT 1");
+        l.st.bindAll({ id64(dir), name, name, name });
+        if (!l.st.step())
+            return std::nullopt;
+        return readEntry(l.st);
+    }
+    Lease l = prepared(2, " FROM fs_entries WHERE parent = ? AND dos_name = ? LIMIT 1");
+    l.st.bindAll({ id64(dir), name });
+    if (!l.st.step())
         return std::nullopt;
-    return readEntry(st);
+    return readEntry(l.st);
 }
 
 std::vector<FsEntry> FileSystem::children(qint64 dir, qint64 after, int limit, int kind) const
 {
-    Statement st(m_server.db(),
-        (QByteArray("SELECT ") + kEntryColumns
-            + " FROM fs_entries WHERE parent = ? AND id > ? AND (is_dir = ? OR ? < 0)"
-              " ORDER BY id LIMIT ?")
-            .constData());
-    st.bindAll({ id64(dir), id64(after), kind, kind, limit });
+    Lease l = prepared(3,
+        " FROM fs_entries WHERE parent = ? AND id > ? AND (is_dir = ? OR ? < 0)"
+        " ORDER BY id LIMIT ?");
+    l.st.bindAll({ id64(dir), id64(after), kind, kind, limit });
     std::vector<FsEntry> out;
-    while (st.step())
-        out.push_back(readEntry(st));
+    while (l.st.step())
+        out.push_back(readEntry(l.st));
     return out;
 }
 

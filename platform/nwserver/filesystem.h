@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QString>
 #include <map>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -15,6 +16,7 @@ namespace nwserver {
 class Server;
 struct Connection;
 class Database;
+class Statement;
 
 using nwproto::NWCCODE;
 
@@ -195,7 +197,13 @@ private:
     bool connectionAlive(uint32_t conn, const QDateTime& attached) const;
     void dropDeadOpens();
     qint64 now() const;
-    FsEntry readEntry(class Statement& st) const;
+    FsEntry readEntry(Statement& st) const;
+    // The statement of slot (prepared from sql once), reset when the lease ends.
+    struct Lease {
+        Statement& st;
+        ~Lease();
+    };
+    Lease prepared(int slot, const char* sql) const;
     qint64 insertEntry(const FsEntry& e);
     QStringList hostPath(const FsEntry& e) const; // long names from the root, root excluded
     safefs::Fd hostDir(const FsEntry& dir) const;
@@ -219,6 +227,8 @@ private:
     std::map<uint16_t, uint32_t> m_erasedBlocks;
     std::map<uint32_t, ConnState> m_conns;
     std::map<uint32_t, OpenFile> m_open;
+    // Prepared statements of the lookups every scan makes, kept across requests.
+    mutable std::map<int, std::unique_ptr<Statement>> m_statements;
     uint32_t m_nextFileHandle = 1;
 };
 
