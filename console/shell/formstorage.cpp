@@ -260,12 +260,23 @@ void TFormStorage::setValues(const QVariantList& values)
             m_bindings[i].set(values[qsizetype(i)]);
 }
 
+std::vector<const TFormStorage::Binding*> TFormStorage::inDeclaredOrder() const
+{
+    std::vector<const Binding*> ordered;
+    for (const QString& property : m_def.properties)
+        for (const Binding& b : m_bindings)
+            if (b.property == property)
+                ordered.push_back(&b);
+    return ordered;
+}
+
 void TFormStorage::readValues()
 {
     m_valuesRead = true;
     registry::RegKey section;
     const bool haveSection = section.open(registry::Hive::CurrentUser, m_def.keyPath(), false);
-    for (const Binding& b : m_bindings) {
+    for (const Binding* binding : inDeclaredOrder()) {
+        const Binding& b = *binding;
         const QVariant current = b.get();
         if (!current.isValid())
             continue;
@@ -315,7 +326,9 @@ void TFormStorage::save()
     // The key exists even for a store with nothing to keep, so its owner is seen in the tree.
     if (!section.open(registry::Hive::CurrentUser, m_def.keyPath(), true))
         return;
-    for (const Binding& b : m_bindings) {
+    // In the declared order, so the values lie in the registry as a reader expects them.
+    for (const Binding* binding : inDeclaredOrder()) {
+        const Binding& b = *binding;
         const QVariant value = b.get();
         if (!value.isValid())
             continue;

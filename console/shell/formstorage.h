@@ -79,6 +79,7 @@ private:
         Setter set;
     };
     void restorePlacement();
+    std::vector<const Binding*> inDeclaredOrder() const;
 
     const TFormStoreDef& m_def;
     QWidget* m_form;
