@@ -12,7 +12,6 @@
 
 #include <QAction>
 #include <gtest/gtest.h>
-
 #include <stdexcept>
 
 namespace {
@@ -23,7 +22,7 @@ public:
     TTimerList* timers = nullptr;
     QList<bool> pausedWhileShown;
     shell::Button messageBox(shell::MessageKind kind, const QString& caption, const QString& text,
-                             shell::Buttons buttons, shell::Button def) override
+        shell::Buttons buttons, shell::Button def) override
     {
         pausedWhileShown << (timers && timers->isPaused());
         return ScriptedDialogService::messageBox(kind, caption, text, buttons, def);
@@ -74,8 +73,8 @@ TEST_F(EscapingFailures, ANetWareFailureGivesOnePlainBoxWithTimersPausedMeanwhil
     ASSERT_EQ(dialogs.calls().size(), 1);
     EXPECT_EQ(dialogs.calls()[0].type, shell::DialogCall::Type::Message);
     EXPECT_EQ(dialogs.calls()[0].text,
-              "Error downing the server\rAttempt to use console without operator privileges (89C6)");
-    EXPECT_EQ(dialogs.pausedWhileShown, QList<bool>{true});
+        "Error downing the server\rAttempt to use console without operator privileges (89C6)");
+    EXPECT_EQ(dialogs.pausedWhileShown, QList<bool> { true });
     EXPECT_FALSE(form->Timers()->isPaused());
 }
 
