@@ -15,20 +15,7 @@ namespace {
 nwproto::ServerInfo rawInfo(nwserver::Server& s)
 {
     auto guard = s.lock();
-    const nwserver::ServerIdentity& id = s.identity();
-    nwproto::ServerInfo i;
-    i.serverName = id.name;
-    i.osMajor = id.osMajor;
-    i.osMinor = id.osMinor;
-    i.osRevision = id.osRevision;
-    i.maxConnections = id.maxConnections;
-    i.connectionsInUse = s.connections().inUse();
-    i.maxConnectionsEverUsed = s.connections().maxEverUsed();
-    i.maxVolumes = id.maxVolumes;
-    i.sftLevel = id.sftLevel;
-    i.ttsLevel = id.ttsLevel;
-    i.treeName = id.treeName;
-    return i;
+    return s.info();
 }
 
 template <typename F> double secondsPerCall(F f, int n)

@@ -10,21 +10,7 @@ namespace {
 
 NWCCODE getServerInfo(RequestContext& ctx, WireReader&, WireWriter& out)
 {
-    Server& s = ctx.server;
-    const ServerIdentity& id = s.identity();
-    ServerInfo i;
-    i.serverName = id.name;
-    i.osMajor = id.osMajor;
-    i.osMinor = id.osMinor;
-    i.osRevision = id.osRevision;
-    i.maxConnections = id.maxConnections;
-    i.connectionsInUse = s.connections().inUse();
-    i.maxConnectionsEverUsed = s.connections().maxEverUsed();
-    i.maxVolumes = id.maxVolumes;
-    i.sftLevel = id.sftLevel;
-    i.ttsLevel = id.ttsLevel;
-    i.treeName = id.treeName;
-    i.write(out);
+    ctx.server.info().write(out);
     return cc::Success;
 }
 

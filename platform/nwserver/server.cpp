@@ -142,6 +142,24 @@ NWCCODE Server::request(uint32_t connNumber, FnCode fn, const QByteArray& body, 
     return code;
 }
 
+ServerInfo Server::info() const
+{
+    const ServerIdentity& id = m_identity;
+    ServerInfo i;
+    i.serverName = id.name;
+    i.osMajor = id.osMajor;
+    i.osMinor = id.osMinor;
+    i.osRevision = id.osRevision;
+    i.maxConnections = id.maxConnections;
+    i.connectionsInUse = m_connections.inUse();
+    i.maxConnectionsEverUsed = m_connections.maxEverUsed();
+    i.maxVolumes = id.maxVolumes;
+    i.sftLevel = id.sftLevel;
+    i.ttsLevel = id.ttsLevel;
+    i.treeName = id.treeName;
+    return i;
+}
+
 QDateTime Server::serverTime() const
 {
     return m_clock->now().addMSecs(m_clockOffsetMs);

@@ -2,6 +2,7 @@
 
 #include "platform/nwproto/completioncodes.h"
 #include "platform/nwproto/functions.h"
+#include "platform/nwproto/serverinfo.h"
 #include "platform/nwserver/clock.h"
 #include "platform/nwserver/connectiontable.h"
 #include "platform/nwserver/database.h"
@@ -49,6 +50,10 @@ public:
     Clock& clock() { return *m_clock; }
     Statistics& statistics() { return m_statistics; }
     SimulatedStations& stations() { return m_stations; }
+
+    // What the server says about itself in the file server information reply. Caller holds
+    // the lock.
+    nwproto::ServerInfo info() const;
 
     // The server's own date and time: the clock plus whatever offset an operator set.
     QDateTime serverTime() const;
