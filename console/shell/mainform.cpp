@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWhatsThis>
@@ -38,6 +39,15 @@ const PageInfo kPages[TMainForm::kPageCount] = {
 };
 
 // The HTML help beside the program, else the program's own name with ".html".
+const QStyle::StandardPixmap kPageIcons[TMainForm::kPageCount] = {
+    QStyle::SP_ComputerIcon,
+    QStyle::SP_DirLinkIcon,
+    QStyle::SP_FileIcon,
+    QStyle::SP_FileDialogListView,
+    QStyle::SP_DriveHDIcon,
+    QStyle::SP_FileDialogDetailedView,
+};
+
 QString helpFileName()
 {
     const QString dir = QCoreApplication::applicationDirPath();
@@ -206,6 +216,13 @@ void TMainForm::createActions()
     m_messageButton = Action(QStringLiteral("Message"));
     m_messageButton->setToolTip(QStringLiteral("Send message"));
     Action(QStringLiteral("Refresh"))->setToolTip(QStringLiteral("Refresh current view"));
+    // The desktop style's own pictures, so the bars match the rest of the desktop.
+    const QStyle* st = style();
+    m_utilizationButton->setIcon(st->standardIcon(QStyle::SP_ComputerIcon));
+    Action(QStringLiteral("Refresh"))->setIcon(st->standardIcon(QStyle::SP_BrowserReload));
+    Action(QStringLiteral("&Refresh"))->setIcon(st->standardIcon(QStyle::SP_BrowserReload));
+    m_clearButton->setIcon(st->standardIcon(QStyle::SP_DialogDiscardButton));
+    m_messageButton->setIcon(st->standardIcon(QStyle::SP_MessageBoxInformation));
 }
 
 void TMainForm::createMenus()
@@ -315,6 +332,7 @@ void TMainForm::createToolBars()
     for (int i = 0; i < kPageCount; ++i) {
         auto* b = new QToolButton(m_navBar);
         b->setText(QString::fromLatin1(kPages[i].button));
+        b->setIcon(style()->standardIcon(kPageIcons[i]));
         b->setToolTip(QString::fromLatin1(kPages[i].hint));
         b->setCheckable(true);
         b->setProperty("tag", i);
@@ -365,7 +383,8 @@ TPage* TMainForm::createPage(int index)
 {
     TPage* page = m_factories.page ? m_factories.page(this, index) : nullptr;
     if (!page)
-        page = new TUnavailablePage(QString::fromLatin1(kPages[index].hint));
+        page = new TUnavailablePage(
+            QString::fromLatin1(kPages[index].viewItem).remove(QLatin1Char('&')));
     page->setParent(m_pagePanel);
     page->hide();
     return page;
