@@ -67,7 +67,10 @@ TFindTextDlg::TFindTextDlg(const TFormStoreDef& store, QWidget* parent)
 
     m_storage.bind(QStringLiteral("CB_CaseSensitive.Checked"), CB_CaseSensitive);
     m_storage.bind(QStringLiteral("CB_GlobalSearch.Checked"), CB_GlobalSearch);
-    m_storage.bind(QStringLiteral("RB_Forward.Checked"), RB_Forward);
+    // One of the two directions is always checked: a stored False checks "&Backward".
+    m_storage.bind(
+        QStringLiteral("RB_Forward.Checked"), [this] { return QVariant(RB_Forward->isChecked()); },
+        [this](const QVariant& v) { (v.toBool() ? RB_Forward : RB_Backward)->setChecked(true); });
     m_storage.bind(QStringLiteral("EdFindText.Items"), EdFindText);
     m_storage.bind(QStringLiteral("EdFindText.Text"), EdFindText);
 }
