@@ -3,6 +3,8 @@
 //   orvo-screenshots [output folder]   (default: ./screenshots)
 // The demo world and the settings live in a temporary folder, so the user's own servers and
 // settings stay untouched.
+#include "console/monitor/monitorfactories.h"
+#include "console/monitor/serverinfoform.h"
 #include "console/shell/aboutbox.h"
 #include "console/shell/mainform.h"
 #include "console/shell/orvoapplication.h"
@@ -16,6 +18,7 @@
 #include <QPixmap>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <cstdio>
 
 namespace {
@@ -64,7 +67,7 @@ int main(int argc, char** argv)
         failures += save(tip, QDir(out).filePath(QStringLiteral("tip-of-the-day.png"))) ? 0 : 1;
     }
     {
-        TMainForm form;
+        TMainForm form(MonitorPageFactories());
         form.SetStartPause(0);
         form.resize(1000, 640);
         form.show();
@@ -73,6 +76,20 @@ int main(int argc, char** argv)
             QCoreApplication::processEvents();
             const QString file = QDir(out).filePath(QStringLiteral("main-page%1.png").arg(page));
             failures += save(form, file) ? 0 : 1;
+        }
+        // The server page on a statistics report and on a log.
+        form.SelectPageIndex(0);
+        auto* serverPage = qobject_cast<TServerInfoForm*>(form.Page(0));
+        const std::pair<const char*, const char*> views[]
+            = { { "Statistics\\Server\\File Server Info", "main-page0-statistics.png" },
+                  { "System logs\\Console log", "main-page0-log.png" } };
+        for (const auto& [path, name] : views) {
+            if (!serverPage)
+                break;
+            serverPage->NavigationTree()->setCurrentItem(
+                serverPage->Node(QString::fromLatin1(path)));
+            QCoreApplication::processEvents();
+            failures += save(form, QDir(out).filePath(QString::fromLatin1(name))) ? 0 : 1;
         }
     }
     nwclient::terminate();

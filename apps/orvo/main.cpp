@@ -1,6 +1,7 @@
 // The console. Start-up and shut-down run in the order the console's parts rely on: the client
 // library first and last, then the options (every later part reads them), the splash, the main
 // window; shut-down in the reverse order.
+#include "console/monitor/monitorfactories.h"
 #include "console/shell/aboutbox.h"
 #include "console/shell/mainform.h"
 #include "console/shell/orvoapplication.h"
@@ -32,7 +33,7 @@ int main(int argc, char** argv)
         TSettingsDlg settings;
         TSplash* splash = TSplash::Start();
         QGuiApplication::setApplicationDisplayName(QStringLiteral("Tarvo Vizova Vederur"));
-        TMainForm mainForm({}, settings.Options());
+        TMainForm mainForm(MonitorPageFactories(), settings.Options());
         InstallShellCommands(mainForm, settings);
         mainForm.show();
         splash->Finish(&mainForm);

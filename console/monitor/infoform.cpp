@@ -21,7 +21,7 @@ TInfoForm::TInfoForm(const Context& context, QWidget* parent)
     , m_series1(new QLineSeries)
     , m_series2(new QLineSeries)
 {
-    setFixedWidth(150);
+    setFixedWidth(kWidth);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
@@ -129,6 +129,11 @@ void TInfoForm::fill(QLineSeries* series, const std::array<int, kPoints>& values
     for (int i = 0; i < kPoints; ++i)
         points.append(QPointF(i, values[static_cast<size_t>(i)]));
     series->replace(points);
+}
+
+QSize TInfoForm::sizeHint() const
+{
+    return { kWidth, TSidePanel::sizeHint().height() };
 }
 
 void TInfoForm::ResetCharts()

@@ -22,6 +22,7 @@ class TInfoForm : public TSidePanel {
 public:
     static constexpr int kPoints = 61;
     static constexpr int kRedFrom = 51;
+    static constexpr int kWidth = 160;
 
     struct Context {
         TConnRefSource connRef;
@@ -41,6 +42,9 @@ public:
     // One tick on a NetWare 4 server (or without a server: labels and status emptied).
     void UpdateSample();
     void ShowSample(const TUtilizationSample& sample);
+
+    // The main window sizes its side panel from this.
+    QSize sizeHint() const override;
 
     void Reset() override { ResetCharts(); }
     void UpdateUtilization() override { UpdateSample(); }

@@ -5,12 +5,12 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace {
 constexpr int kMaxValueChars = 100;
-constexpr int kScrollBarWidth = 15;
 } // namespace
 
 TStatForm::TStatForm(TConnRefSource connRef, QWidget* parent)
@@ -62,8 +62,11 @@ void TStatForm::FillReport()
         set(0, 1, QString());
     }
     const int visibleRows = m_grid->viewport()->height() / kRowHeight;
-    const int scrollBar = lines.size() > visibleRows ? kScrollBarWidth : 0;
-    m_grid->setColumnWidth(0, qMax(0, m_grid->width() - kValueWidth - scrollBar));
+    // Column 0 takes what the value column leaves, less the scroll bar when one will show.
+    const int scrollBar
+        = lines.size() > visibleRows ? style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+    const int inner = m_grid->width() - 2 * m_grid->frameWidth();
+    m_grid->setColumnWidth(0, qMax(0, inner - kValueWidth - scrollBar));
     for (int row = 0; row < lines.size(); ++row) {
         const QString& line = lines[row];
         const qsizetype bar = line.indexOf(QLatin1Char('|'));

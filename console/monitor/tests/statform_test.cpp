@@ -3,6 +3,7 @@
 #include "monitorfixture.h"
 
 #include <QCoreApplication>
+#include <QStyle>
 #include <QTableWidget>
 
 namespace {
@@ -104,7 +105,9 @@ TEST_F(StatFormTest, ResizingAsksTheServerAgain)
     QCoreApplication::processEvents();
     EXPECT_EQ(f->Cell(0, 3), "numOfNCPRequests");
     EXPECT_GT(f->Cell(1, 3).remove(',').toLongLong(), before.toLongLong());
-    EXPECT_EQ(f->Grid()->columnWidth(0), f->Grid()->width() - TStatForm::kValueWidth - 15);
+    const int scrollBar = f->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    EXPECT_EQ(f->Grid()->columnWidth(0),
+        f->Grid()->width() - 2 * f->Grid()->frameWidth() - TStatForm::kValueWidth - scrollBar);
 }
 
 } // namespace
