@@ -8,20 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-const TFormStoreDef& TTextReplaceDlg::Store()
-{
-    static const TFormStoreDef store { formstores::kConsole, QStringLiteral("Replace Text Dialog"),
-        { QStringLiteral("CB_CaseSensitive.Checked"), QStringLiteral("CB_GlobalSearch.Checked"),
-            QStringLiteral("RB_Forward.Checked"), QStringLiteral("EdFindText.Text"),
-            QStringLiteral("EdFindText.Items"), QStringLiteral("EdReplaceText.Items"),
-            QStringLiteral("EdReplaceText.Text"), QStringLiteral("CB_WholeWords.Checked"),
-            QStringLiteral("CB_PromptOnReplace.Checked") },
-        TFormStoreDef::Placement::Full };
-    return store;
-}
-
 TTextReplaceDlg::TTextReplaceDlg(QWidget* parent)
-    : TFindTextDlg(Store(), parent)
+    : TFindTextDlg(formstores::ReplaceTextDialog(), parent)
 {
     setWindowTitle(QStringLiteral("Replace text"));
     EdReplaceText = new TTarvoComboBox(this);

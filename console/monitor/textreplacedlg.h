@@ -23,7 +23,4 @@ public:
     TTarvoComboBox* EdReplaceText = nullptr;
     QCheckBox* CB_WholeWords = nullptr;
     QCheckBox* CB_PromptOnReplace = nullptr;
-
-    // Where the replace dialog keeps its values: section "Replace Text Dialog".
-    static const TFormStoreDef& Store();
 };

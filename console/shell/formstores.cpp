@@ -74,6 +74,14 @@ const TFormStoreDef kFindTextDialog { kConsole, QStringLiteral("Find Text Dialog
         QStringLiteral("RB_Forward.Checked"), QStringLiteral("EdFindText.Text"),
         QStringLiteral("EdFindText.Items") },
     P::Full };
+// Named by the replace dialog's own description rather than the settings table.
+const TFormStoreDef kReplaceTextDialog { kConsole, QStringLiteral("Replace Text Dialog"),
+    { QStringLiteral("CB_CaseSensitive.Checked"), QStringLiteral("CB_GlobalSearch.Checked"),
+        QStringLiteral("RB_Forward.Checked"), QStringLiteral("EdFindText.Text"),
+        QStringLiteral("EdFindText.Items"), QStringLiteral("EdReplaceText.Items"),
+        QStringLiteral("EdReplaceText.Text"), QStringLiteral("CB_WholeWords.Checked"),
+        QStringLiteral("CB_PromptOnReplace.Checked") },
+    P::Full };
 const TFormStoreDef kErasedView { kDiskManagerPath, QStringLiteral("Erased View"),
     { QStringLiteral("ErasedView.Tag") }, P::None };
 const TFormStoreDef kCopyDialog { kDiskManagerPath, QStringLiteral("Copy Dialog"),
@@ -165,6 +173,10 @@ const TFormStoreDef& FindTextDialog()
 {
     return kFindTextDialog;
 }
+const TFormStoreDef& ReplaceTextDialog()
+{
+    return kReplaceTextDialog;
+}
 const TFormStoreDef& ErasedView()
 {
     return kErasedView;
@@ -195,8 +207,8 @@ QList<const TFormStoreDef*> All()
     return { &kMainWindow, &kOptions, &kTipOfTheDay, &kServerInformation, &kConnectionsPage,
         &kOpenFilesPage, &kMessages, &kFileMaskDialog, &kOpenFilesFilter, &kNlmList, &kSetsPage,
         &kDiskManager, &kDeleteDirectoryDialog, &kPurgeDirectoryDialog, &kNdsBrowserOptions,
-        &kTextEditor, &kFileViewer, &kFindTextDialog, &kErasedView, &kCopyDialog, &kGotoDialog,
-        &kRenameDialog, &kSearchForm, &kChangeAttributesDialog };
+        &kTextEditor, &kFileViewer, &kFindTextDialog, &kReplaceTextDialog, &kErasedView,
+        &kCopyDialog, &kGotoDialog, &kRenameDialog, &kSearchForm, &kChangeAttributesDialog };
 }
 
 } // namespace formstores

@@ -59,6 +59,7 @@ const TFormStoreDef& NdsBrowserOptions();
 const TFormStoreDef& TextEditor();
 const TFormStoreDef& FileViewer();
 const TFormStoreDef& FindTextDialog();
+const TFormStoreDef& ReplaceTextDialog();
 const TFormStoreDef& ErasedView();
 const TFormStoreDef& CopyDialog();
 const TFormStoreDef& GotoDialog();
