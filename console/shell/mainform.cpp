@@ -311,10 +311,13 @@ void TMainForm::createToolBars()
     m_mainBar->addAction(m_utilizationButton);
     m_mainBar->addAction(Action(QStringLiteral("Refresh")));
     m_mainBar->addAction(m_clearButton);
-    auto* messageMenu = new QMenu(this);
-    messageMenu->addAction(Action(QStringLiteral("To everyone")));
-    messageMenu->addAction(Action(QStringLiteral("To selected...")));
-    m_messageButton->setMenu(messageMenu);
+    // The menu makes the button its menu action, whose enabled state it then follows. Kept out
+    // of the window's children so that disabling and enabling the window (page close queries,
+    // closing) cannot switch the button on behind the command's back.
+    m_messageMenu = std::make_unique<QMenu>();
+    m_messageMenu->addAction(Action(QStringLiteral("To everyone")));
+    m_messageMenu->addAction(Action(QStringLiteral("To selected...")));
+    m_messageButton->setMenu(m_messageMenu.get());
     m_mainBar->addAction(m_messageButton);
     if (auto* b = qobject_cast<QToolButton*>(m_mainBar->widgetForAction(m_messageButton)))
         b->setPopupMode(QToolButton::MenuButtonPopup);

@@ -6,9 +6,11 @@
 #include "platform/nwclient/client.h"
 
 #include <QMainWindow>
+#include <QMenu>
 #include <array>
 #include <functional>
 #include <map>
+#include <memory>
 
 class QAction;
 class QActionGroup;
@@ -171,6 +173,7 @@ private:
     std::map<Command, std::function<void()>> m_handlers;
     std::map<QAction*, Command> m_commandOf;
     QMenu* m_updateSpeedMenu = nullptr;
+    std::unique_ptr<QMenu> m_messageMenu;
     QAction* m_utilizationButton = nullptr;
     QAction* m_clearButton = nullptr;
     QAction* m_messageButton = nullptr;

@@ -11,6 +11,7 @@
 #include "testsupport/tempdir.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QMenu>
 #include <QTimer>
@@ -27,7 +28,9 @@ class FakePage : public TPage {
 public:
     int updates = 0, periodic = 0, details = 0, refreshes = 0;
     bool updating = false;
+    bool closeQuery = false;
     void UpdatePage() override { ++updates; }
+    bool HasCloseQuery() const override { return closeQuery; }
     void PeriodicUpdate(bool) override { ++periodic; }
     void DetailUpdate(int) override { ++details; }
     void RefreshPage() override { ++refreshes; }
@@ -282,6 +285,18 @@ TEST_F(MainFormTest, CommandsWithoutTheirWorkStayDisabled)
     selectServer("FS2");
     EXPECT_FALSE(action("&Down")->isEnabled());
     EXPECT_FALSE(action("&Remote console")->isEnabled());
+}
+
+TEST_F(MainFormTest, MessageStaysDisabledWithoutItsWork)
+{
+    TMainForm& f = open();
+    for (FakePage* p : pages)
+        p->closeQuery = true; // leaving a page disables and enables the window
+    for (int page : { 0, 1, 2, 3, 4, 5, 0 }) {
+        f.SelectPageIndex(page);
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(action("Message")->isEnabled()) << page;
+    }
 }
 
 TEST_F(MainFormTest, RefreshRoutesToTheCurrentPage)
