@@ -72,7 +72,7 @@ TEST_F(FilePagesTest, WithoutTheWriteRightTheEditorIsReadOnly)
     EXPECT_EQ(page.Text()->toPlainText(), "MAP F:=SYS:\n");
 
     // Rights that cannot be read (a file that is not there): the file is not opened.
-    page.Open("\\\\FS1\\SYS\\LOGIN\\BOOTCONF.SYS");
+    page.Open("\\\\FS1\\SYS\\LOGIN\\MISSING.SYS");
     EXPECT_FALSE(page.IsOpen());
     EXPECT_TRUE(dialogs.calls().isEmpty());
 }
@@ -105,7 +105,7 @@ TEST_F(FilePagesTest, TheLogShowsItsSizeAndEndsOnItsLastLine)
 TEST_F(FilePagesTest, AMissingLogLeavesThePageEmptyWithoutAWord)
 {
     TFileViewForm page;
-    page.Open("\\\\FS1\\SYS\\SYSTEM\\ABEND.LOG");
+    page.Open("\\\\FS1\\SYS\\SYSTEM\\MISSING.LOG");
     EXPECT_FALSE(page.IsOpen());
     EXPECT_FALSE(page.ClearEnabled());
     EXPECT_FALSE(page.FindEnabled());
