@@ -2,6 +2,8 @@
 
 #include "platform/nwserver/server.h"
 
+#include <QFile>
+
 namespace nwserver::demo {
 
 using namespace nwproto;
@@ -37,14 +39,29 @@ struct Builder {
         fs.putFile(path, data, user(owner), next(), &e);
         return e;
     }
-    FsEntry at(const QString& path) const
+    std::optional<FsEntry> find(const QString& path) const
     {
         const qsizetype colon = path.indexOf(u':');
         const auto v = fs.volumeByName(path.left(colon));
-        auto e = fs.entry(v->root);
+        auto e = v ? fs.entry(v->root) : std::nullopt;
         for (const QString& n : path.mid(colon + 1).split(u'\\', Qt::SkipEmptyParts))
-            e = fs.child(e->id, n, ns::Long);
-        return *e;
+            e = e ? fs.child(e->id, n, ns::Long) : std::nullopt;
+        return e;
+    }
+    FsEntry at(const QString& path) const { return *find(path); }
+    // Writes the file unless it is there already with these contents: worlds made by an
+    // earlier build catch up on every start, and a world that has them is left alone.
+    void keep(const QString& path, const QByteArray& data)
+    {
+        const auto e = find(path);
+        if (e && e->size == data.size()) {
+            const auto v = fs.volume(e->volume);
+            QFile f(fs.volumeFolder(v->name) + u'/'
+                + fs.fullPath(*e, ns::Long).mid(v->name.size() + 1).replace(u'\\', u'/'));
+            if (f.open(QIODevice::ReadOnly) && f.readAll() == data)
+                return;
+        }
+        file(path, data);
     }
     void trustee(const QString& path, const QString& object, uint16_t rights)
     {
@@ -81,6 +98,42 @@ QByteArray binary(const char* magic, const QString& name, int size)
         b += static_cast<char>(x >> 24);
     }
     return b;
+}
+
+// A loadable module: the loader's fixed header (signature, format version, length-prefixed
+// name, then the offsets and sizes of the code and data images as 32-bit little-endian values,
+// code size at 46 and data size at 54), then recognisable bytes up to the module's size.
+QByteArray module(const QString& name)
+{
+    const QString file = name + QStringLiteral(".NLM");
+    const int size = 20000 + 731 * static_cast<int>(name.size());
+    QByteArray b = binary("", file, size);
+    auto put32 = [&](int at, uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            b[at + i] = static_cast<char>(v >> (8 * i));
+    };
+    const QByteArray magic("NetWare Loadable Module\x1A");
+    b.replace(0, magic.size(), magic);
+    put32(24, 4); // format version
+    b[28] = static_cast<char>(file.size());
+    b.replace(29, 13, file.toLatin1().leftJustified(13, '\0'));
+    const uint32_t codeOffset = 0x200;
+    const uint32_t codeSize = (static_cast<uint32_t>(size) - codeOffset) * 3 / 5 & ~15u;
+    const uint32_t dataOffset = codeOffset + codeSize;
+    const uint32_t dataSize = (static_cast<uint32_t>(size) - dataOffset) * 2 / 3 & ~15u;
+    put32(42, codeOffset);
+    put32(46, codeSize);
+    put32(50, dataOffset);
+    put32(54, dataSize);
+    put32(58, 0x400u * static_cast<uint32_t>(name.size())); // uninitialised data
+    return b;
+}
+
+QStringList modules(bool nw4)
+{
+    return nw4 ? QStringList { "MONITOR", "CLIB", "TCPIP", "REMOTE", "RSPX", "SERVMAN", "DSREPAIR",
+        "CONLOG", "INSTALL" }
+               : QStringList { "MONITOR", "CLIB", "TCPIP", "REMOTE", "RSPX", "INSTALL", "VREPAIR" };
 }
 
 QByteArray text(const QStringList& lines)
@@ -145,13 +198,8 @@ void system(Builder& b, bool nw4)
     b.file(QStringLiteral("SYS:VOL$LOG.ERR"),
         text({ QStringLiteral("3-2-1998   8:15:02 am    Volume SYS mounted."),
             QStringLiteral("3-9-1998  10:01:44 am    Volume SYS dismounted.") }));
-    const QStringList nlms = nw4
-        ? QStringList { "MONITOR", "CLIB", "TCPIP", "REMOTE", "RSPX", "SERVMAN", "DSREPAIR",
-              "CONLOG", "INSTALL" }
-        : QStringList { "MONITOR", "CLIB", "TCPIP", "REMOTE", "RSPX", "INSTALL", "VREPAIR" };
-    for (const QString& n : nlms)
-        b.file(QStringLiteral("SYS:SYSTEM\\") + n + QStringLiteral(".NLM"),
-            binary("NetWare Loadable Module\x1A", n, 20000 + 731 * n.size()));
+    for (const QString& n : modules(nw4))
+        b.file(QStringLiteral("SYS:SYSTEM\\") + n + QStringLiteral(".NLM"), module(n));
     b.file(nw4 ? QStringLiteral("SYS:PUBLIC\\RCONSOLE.EXE")
                : QStringLiteral("SYS:SYSTEM\\RCONSOLE.EXE"),
         binary("MZ", QStringLiteral("RCONSOLE"), 120000));
@@ -177,6 +225,81 @@ void system(Builder& b, bool nw4)
     b.trustee(QStringLiteral("SYS:MAIL"), QStringLiteral("EVERYONE"), rights::Create);
     b.erased(QStringLiteral("SYS:PUBLIC\\OLDUTIL.EXE"), binary("MZ", QStringLiteral("OLD"), 8000),
         QStringLiteral("SUPERVISOR"));
+}
+
+QByteArray bootconf(const Builder& b, bool nw4)
+{
+    return text({ QStringLiteral(";Written by INSTALL.NLM for %1").arg(b.s.identity().name),
+        QStringLiteral("LOAD C:\\NWSERVER\\IDEATA PORT=1F0 INT=E"),
+        QStringLiteral("LOAD C:\\NWSERVER\\IDEHD"), QStringLiteral("LOAD C:\\NWSERVER\\IDECD"),
+        QStringLiteral("SET Reserved Buffers Below 16 Meg = %1").arg(nw4 ? 200 : 16),
+        QStringLiteral("SET Maximum Physical Receive Packet Size = 4202") });
+}
+
+QByteArray loginScript()
+{
+    return text({ QStringLiteral("WRITE \"Good %GREETING_TIME, %LOGIN_NAME.\""),
+        QStringLiteral("MAP DISPLAY OFF"), QStringLiteral("MAP ERRORS OFF"),
+        QStringLiteral("MAP *1:=SYS:"), QStringLiteral("MAP S1:=SYS:PUBLIC"),
+        QStringLiteral("MAP S2:=SYS:PUBLIC\\%MACHINE\\%OS\\%OS_VERSION"),
+        QStringLiteral("COMSPEC=S2:COMMAND.COM"), QStringLiteral("IF MEMBER OF \"STAFF\" THEN"),
+        QStringLiteral("    MAP G:=SYS:MAIL"), QStringLiteral("END"), QStringLiteral("DRIVE F:") });
+}
+
+QByteArray abendLog(const QString& server)
+{
+    return text({ QStringLiteral("*****************************************************"),
+        QStringLiteral("Server %1 halted Monday, March 16, 1998   2:14:07.850 pm").arg(server),
+        QStringLiteral("Abend 1 on P00: Server-4.11-2583: Page Fault Processor Exception"
+                       " (Error code 00000002)"),
+        QString(), QStringLiteral("Registers:"),
+        QStringLiteral("    CS = 0008 DS = 0010 ES = 0010 FS = 0010 GS = 0010 SS = 0010"),
+        QStringLiteral("    EAX = 00000000 EBX = 0048A3C0 ECX = 00000004 EDX = 00000001"),
+        QStringLiteral("    ESI = 0048A3C0 EDI = 00000000 EBP = 00000000 ESP = 0252FE44"),
+        QStringLiteral("    EIP = 0023D6A1 FLAGS = 00010246"),
+        QStringLiteral("    0023D6A1 8B4808           MOV     ECX, [EAX+08]=?"),
+        QStringLiteral("    EIP in CLIB.NLM at code start +00011AA1h"), QString(),
+        QStringLiteral("Running process: Server 03 Process"),
+        QStringLiteral("Created by: NetWare Server Operating System"),
+        QStringLiteral("Stack pointer: 0252FE94"), QStringLiteral("OS Stack limit: 02528000"),
+        QString(), QStringLiteral("Additional Information:"),
+        QStringLiteral("    The CPU encountered a problem executing code in CLIB.NLM. The problem"
+                       " may be in that module or in data passed to that module by a process"
+                       " owning a semaphore."),
+        QString(), QStringLiteral("Loaded Modules:"),
+        QStringLiteral("    CLIB.NLM         (Address Space = OS)"),
+        QStringLiteral("      NetWare C Library for 4.11"),
+        QStringLiteral("      Version 4.11a      July 21, 1997"),
+        QStringLiteral("    TCPIP.NLM        (Address Space = OS)"),
+        QStringLiteral("      TCP/IP  v3.00"),
+        QStringLiteral("      Version 3.00b      April 4, 1997") });
+}
+
+QByteArray bootLog(const QString& server)
+{
+    return text({ QStringLiteral("3-16-1998   2:21:40 pm    SERVER-4.11-2583"),
+        QStringLiteral("    Severity = 1."),
+        QStringLiteral("    Server %1 was not shut down properly; volumes are being checked.")
+            .arg(server),
+        QString(), QStringLiteral("3-16-1998   2:21:52 pm    IDEATA-4.11-3"),
+        QStringLiteral("    Severity = 0."),
+        QStringLiteral("    Device #2 IDE CD-ROM was not found on port 170.") });
+}
+
+// What the console's server information page opens; a world of an earlier build gets what it
+// lacks, and module files gain their header.
+void consoleFiles(Builder& b, bool nw4)
+{
+    const QString name = b.s.identity().name;
+    b.keep(QStringLiteral("SYS:LOGIN\\BOOTCONF.SYS"), bootconf(b, nw4));
+    b.keep(QStringLiteral("SYS:PUBLIC\\NET$LOG.DAT"), loginScript());
+    b.keep(QStringLiteral("SYS:TTS$LOG.ERR"), errorLog(name, true));
+    if (nw4) {
+        b.keep(QStringLiteral("SYS:SYSTEM\\ABEND.LOG"), abendLog(name));
+        b.keep(QStringLiteral("SYS:SYSTEM\\BOOT$LOG.ERR"), bootLog(name));
+    }
+    for (const QString& n : modules(nw4))
+        b.keep(QStringLiteral("SYS:SYSTEM\\") + n + QStringLiteral(".NLM"), module(n));
 }
 
 void home(Builder& b, const QString& root, const QString& user, bool longNames)
@@ -208,9 +331,11 @@ void populateFiles(Server& s)
 {
     Builder b { s };
     FileSystem& fs = s.fileSystem();
-    if (fs.volumeByName(QStringLiteral("SYS")))
-        return;
     const bool nw4 = s.identity().isNetWare4();
+    if (fs.volumeByName(QStringLiteral("SYS"))) {
+        consoleFiles(b, nw4);
+        return;
+    }
     if (nw4) {
         fs.createVolume(QStringLiteral("SYS"), 1024ull << 20, true);
         fs.createVolume(QStringLiteral("VOL1"), 4096ull << 20, true);
@@ -250,6 +375,7 @@ void populateFiles(Server& s)
             e.attributes |= attr::ReadOnly | attr::RenameInhibit | attr::DeleteInhibit;
         });
     }
+    consoleFiles(b, nw4);
 }
 
 } // namespace nwserver::demo

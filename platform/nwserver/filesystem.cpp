@@ -64,6 +64,10 @@ void FileSystem::load()
             " accessed INTEGER NOT NULL, irm INTEGER NOT NULL, size INTEGER NOT NULL,"
             " deleted INTEGER NOT NULL, deletor INTEGER NOT NULL)");
     db.exec("CREATE INDEX IF NOT EXISTS fs_erased_parent ON fs_erased(parent, id)");
+    db.exec("CREATE TABLE IF NOT EXISTS fs_pending ("
+            " id INTEGER PRIMARY KEY, op INTEGER NOT NULL, path TEXT NOT NULL,"
+            " target TEXT NOT NULL)");
+    recoverPending();
 
     m_volumes.clear();
     m_usedBlocks.clear();

@@ -181,6 +181,35 @@ public:
     NWCCODE eraseAs(const FsEntry& file, uint32_t deletor, const QDateTime& when);
 
 private:
+    // Host steps of a change, journalled in fs_pending (fsjournal.cpp). The guard is made
+    // before the change's Transaction so that it ends after it: a create, rename or directory
+    // removal is noted at once and undone unless settle() ran in a committed transaction; a
+    // removal noted with removeAfterCommit() is done once its transaction committed.
+    enum class HostOp { Create = 1, Rename = 2, RemoveDir = 3, Remove = 4 };
+    class HostChange {
+    public:
+        explicit HostChange(FileSystem& fs)
+            : m_fs(fs)
+        {
+        }
+        HostChange(FileSystem& fs, HostOp op, const QStringList& from, const QStringList& to = {});
+        ~HostChange();
+        HostChange(const HostChange&) = delete;
+        HostChange& operator=(const HostChange&) = delete;
+        void settle();
+        void removeAfterCommit(const QStringList& path);
+
+    private:
+        FileSystem& m_fs;
+        qint64 m_id = 0;
+    };
+    // Paths below the server's data folder.
+    QStringList hostName(const FsEntry& dir, const QString& name) const;
+    QStringList salvageName(uint16_t volume, qint64 id) const;
+    void finishPending(qint64 id);
+    void recoverPending();
+    void applyPending(HostOp op, const QString& path, const QString& target);
+
     struct OpenFile {
         uint32_t conn = 0;
         QDateTime connAttached;

@@ -88,7 +88,10 @@ NWCCODE FileSystem::recover(const Connection& c, const FsErased& er, const QStri
     e.parent = dir->id;
     e.dir = false;
     Database& db = m_server.db();
+    HostChange change(
+        *this, HostOp::Rename, salvageName(e.volume, er.id), hostName(*dir, e.longName));
     Transaction t(db);
+    change.settle();
     db.run("DELETE FROM fs_erased WHERE id = ?", { id64(er.id) });
     e.id = insertEntry(e);
     if (!safefs::rename(safefs::openRoot(salvageFolder(v->name)), QString::number(er.id),
@@ -106,10 +109,11 @@ NWCCODE FileSystem::purge(const FsErased& er)
     if (!v)
         return fscc::NoSuchVolume;
     Database& db = m_server.db();
+    HostChange change(*this);
     Transaction t(db);
     db.run("DELETE FROM fs_erased WHERE id = ?", { id64(er.id) });
     // A salvage file that is already gone is purged all the same.
-    safefs::removeFile(safefs::openRoot(salvageFolder(v->name)), QString::number(er.id));
+    change.removeAfterCommit(salvageName(er.entry.volume, er.id));
     t.commit();
     m_erasedBlocks[er.entry.volume] -= blocksOf(er.entry.size);
     return cc::Success;

@@ -102,8 +102,10 @@ NWCCODE FileSystem::createRaw(const FsEntry& dir, uint8_t ns, const QString& nam
     e.owner = e.modifier = owner;
     e.created = e.modified = e.accessed = when;
     e.irm = isDir ? irm : rights::All | rights::Supervisor;
+    HostChange change(*this, HostOp::Create, hostName(dir, e.longName));
     Transaction t(m_server.db());
     e.id = insertEntry(e);
+    change.settle();
     const safefs::Fd host = hostDir(dir);
     bool made = false;
     if (isDir)
@@ -149,7 +151,9 @@ NWCCODE FileSystem::removeDirectory(const Connection& c, const FsEntry& dir)
     if (!v || !parent)
         return fscc::IoError;
     Database& db = m_server.db();
+    HostChange change(*this, HostOp::RemoveDir, hostName(*parent, dir.longName));
     Transaction t(db);
+    change.settle();
     // Files erased in the directory stay salvageable from the volume's root.
     db.run("UPDATE fs_erased SET parent = ? WHERE parent = ?", { id64(v->root), id64(dir.id) });
     db.run("DELETE FROM fs_entries WHERE id = ?", { id64(dir.id) });
@@ -197,26 +201,34 @@ NWCCODE FileSystem::eraseEntry(const FsEntry& file, uint32_t deletor, qint64 whe
         return fscc::IoError;
     Database& db = m_server.db();
     const uint32_t blocks = blocksOf(file.size);
-    const safefs::Fd host = hostDir(*parent);
-    Transaction t(db);
-    db.run("DELETE FROM fs_entries WHERE id = ?", { id64(file.id) });
     if (purgeImmediate(file)) {
-        if (!safefs::removeFile(host, file.longName))
-            return fscc::IoError;
+        HostChange change(*this);
+        Transaction t(db);
+        db.run("DELETE FROM fs_entries WHERE id = ?", { id64(file.id) });
+        change.removeAfterCommit(hostName(*parent, file.longName));
         t.commit();
         m_usedBlocks[file.volume] -= blocks;
         return cc::Success;
     }
-    db.run("INSERT INTO fs_erased(volume, parent, long_name, dos_name, attributes, owner,"
+    // The salvage file is named by the row's id, chosen before the host step is noted.
+    const qint64 salvageId
+        = db.scalar("SELECT COALESCE(MAX(id), 0) + 1 FROM fs_erased").toLongLong();
+    HostChange change(*this, HostOp::Rename, hostName(*parent, file.longName),
+        salvageName(file.volume, salvageId));
+    const safefs::Fd host = hostDir(*parent);
+    Transaction t(db);
+    change.settle();
+    db.run("DELETE FROM fs_entries WHERE id = ?", { id64(file.id) });
+    db.run("INSERT INTO fs_erased(id, volume, parent, long_name, dos_name, attributes, owner,"
            " modifier, archiver, created, modified, archived, accessed, irm, size, deleted,"
-           " deletor) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
-        { file.volume, id64(file.parent), file.longName, file.dosName,
+           " deletor) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+        { id64(salvageId), file.volume, id64(file.parent), file.longName, file.dosName,
             QVariant::fromValue<qint64>(file.attributes), QVariant::fromValue<qint64>(file.owner),
             QVariant::fromValue<qint64>(file.modifier), QVariant::fromValue<qint64>(file.archiver),
             id64(file.created), id64(file.modified), id64(file.archived), id64(file.accessed),
             file.irm, id64(file.size), id64(when), QVariant::fromValue<qint64>(deletor) });
-    const QString salvageName = QString::number(db.lastInsertId());
-    if (!safefs::rename(host, file.longName, safefs::openRoot(salvageFolder(v->name)), salvageName))
+    if (!safefs::rename(host, file.longName, safefs::openRoot(salvageFolder(v->name)),
+            QString::number(salvageId)))
         return fscc::IoError;
     t.commit();
     m_usedBlocks[file.volume] -= blocks;
@@ -257,7 +269,10 @@ NWCCODE FileSystem::move(
     if (!from)
         return fscc::IoError;
     moved.parent = toDir.id;
+    HostChange change(
+        *this, HostOp::Rename, hostName(*from, e.longName), hostName(toDir, moved.longName));
     Transaction t(m_server.db());
+    change.settle();
     update(moved);
     if (!safefs::rename(hostDir(*from), e.longName, hostDir(toDir), moved.longName))
         return fscc::IoError;

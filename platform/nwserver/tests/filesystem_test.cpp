@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
 #include <QTemporaryDir>
 #include <cstring>
@@ -252,3 +253,33 @@ TEST_F(FileSystemTest, EntryRecordsCarryTheFieldsAtTheirOffsets)
 }
 
 } // namespace
+
+TEST(DemoFiles, TheConsoleFilesAreThereAndModulesCarryTheirHeader)
+{
+    QTemporaryDir dir;
+    demo::ensure(dir.path());
+    const QString sys = dir.filePath("FS1/volumes/SYS/");
+    for (const char* name :
+        { "SYSTEM/AUTOEXEC.NCF", "LOGIN/BOOTCONF.SYS", "PUBLIC/NET$LOG.DAT", "ETC/CONSOLE.LOG",
+            "TTS$LOG.ERR", "SYSTEM/SYS$LOG.ERR", "SYSTEM/ABEND.LOG", "SYSTEM/BOOT$LOG.ERR" })
+        EXPECT_GT(QFileInfo(sys + name).size(), 0) << name;
+    QFile nlm(sys + "SYSTEM/CLIB.NLM");
+    ASSERT_TRUE(nlm.open(QIODevice::ReadOnly));
+    const QByteArray b = nlm.readAll();
+    auto u32 = [&](int at) {
+        uint32_t v = 0;
+        std::memcpy(&v, b.constData() + at, 4);
+        return v;
+    };
+    EXPECT_TRUE(b.startsWith("NetWare Loadable Module\x1A"));
+    const uint32_t code = u32(46), data = u32(54);
+    EXPECT_GT(code, 0u);
+    EXPECT_GT(data, 0u);
+    EXPECT_EQ(u32(50), u32(42) + code); // data follows code
+    EXPECT_LE(u32(50) + data, static_cast<uint32_t>(b.size()));
+
+    // A second start changes nothing.
+    const QDateTime before = QFileInfo(nlm).lastModified();
+    demo::ensure(dir.path());
+    EXPECT_EQ(QFileInfo(sys + "SYSTEM/CLIB.NLM").lastModified(), before);
+}
