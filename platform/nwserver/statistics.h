@@ -68,7 +68,7 @@ private:
     };
     static constexpr qint64 kBucketMs = 100;
 
-    qint64 nowMs() const { return m_clock.now().toMSecsSinceEpoch(); }
+    qint64 nowMs() const { return m_clock.msecsSinceEpoch(); }
     Bucket& bucketNow();
     void prune(qint64 now);
 
