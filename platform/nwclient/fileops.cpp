@@ -2,26 +2,83 @@
 
 #include "platform/nwclient/fscall.h"
 
+#include <cstring>
+#include <deque>
+
 namespace nwclient {
 
 using namespace nwproto;
 using detail::call;
 
+namespace {
+
+// A scan asks the server for a batch of entries and hands them out one call at a time, so a
+// listing costs a request per batch instead of per entry. The batch belongs to the thread: it
+// serves a call that continues exactly where the last one ended, with the same arguments.
+struct ScanBatch {
+    ConnHandle handle = 0;
+    uint8_t dirHandle = 0;
+    uint8_t nameSpace = 0;
+    uint16_t searchAttr = 0;
+    QString pattern;
+    uint32_t infoMask = 0;
+    NWSearchSequence last {};
+    std::deque<std::pair<NWSearchSequence, NWNSEntryInfo>> items;
+
+    bool continues(ConnHandle h, uint8_t dh, uint8_t ns, uint16_t attr, const NWSearchSequence& seq,
+        const QString& pat, uint32_t mask) const
+    {
+        return h == handle && dh == dirHandle && ns == nameSpace && attr == searchAttr
+            && mask == infoMask && pat == pattern && std::memcmp(&seq, &last, sizeof seq) == 0;
+    }
+};
+
+constexpr uint16_t kScanBatch = 64;
+thread_local ScanBatch t_scan;
+
+} // namespace
+
 NWCCODE scanDirEntries(ConnHandle handle, uint8_t dirHandle, uint8_t nameSpace, uint16_t searchAttr,
     NWSearchSequence& sequence, const QString& pattern, uint32_t infoMask, NWNSEntryInfo& info)
 {
-    WireWriter w;
-    w.u8(dirHandle).u8(nameSpace).u16(searchAttr).raw(&sequence, sizeof sequence);
-    w.str(pattern).u32(infoMask);
-    QByteArray reply;
-    const NWCCODE code = call(handle, fn::ScanDirEntries, w, &reply);
-    if (code != cc::Success)
-        return code;
-    WireReader r(reply);
-    NWSearchSequence next;
-    if (detail::readRecord(r, next) != cc::Success || detail::readRecord(r, info) != cc::Success)
-        return cc::BadRequest;
-    sequence = next;
+    ScanBatch& b = t_scan;
+    if (!b.continues(handle, dirHandle, nameSpace, searchAttr, sequence, pattern, infoMask)
+        || b.items.empty()) {
+        b.items.clear();
+        WireWriter w;
+        w.u8(dirHandle).u8(nameSpace).u16(searchAttr).raw(&sequence, sizeof sequence);
+        w.str(pattern).u32(infoMask).u16(kScanBatch);
+        QByteArray reply;
+        const NWCCODE code = call(handle, fn::ScanDirEntriesBatch, w, &reply);
+        if (code != cc::Success) {
+            b.handle = 0;
+            return code;
+        }
+        WireReader r(reply);
+        const uint16_t count = r.u16();
+        for (uint16_t i = 0; i < count; ++i) {
+            std::pair<NWSearchSequence, NWNSEntryInfo> item;
+            if (detail::readRecord(r, item.first) != cc::Success
+                || detail::readRecord(r, item.second) != cc::Success) {
+                b.items.clear();
+                b.handle = 0;
+                return cc::BadRequest;
+            }
+            b.items.push_back(item);
+        }
+        if (b.items.empty())
+            return fscc::NoMoreEntries;
+        b.handle = handle;
+        b.dirHandle = dirHandle;
+        b.nameSpace = nameSpace;
+        b.searchAttr = searchAttr;
+        b.pattern = pattern;
+        b.infoMask = infoMask;
+    }
+    sequence = b.items.front().first;
+    info = b.items.front().second;
+    b.items.pop_front();
+    b.last = sequence;
     return cc::Success;
 }
 

@@ -46,6 +46,8 @@ constexpr FnCode GetLongName = 0x0415;
 constexpr FnCode GetNSEntryInfo = 0x0416;
 constexpr FnCode ScanDirEntries = 0x0420;
 constexpr FnCode ScanDirEntryInfo = 0x0421;
+// Several entries of a name-space scan in one reply; the client hands them out one by one.
+constexpr FnCode ScanDirEntriesBatch = 0x0470;
 constexpr FnCode GetEffectiveRights = 0x0422;
 constexpr FnCode CreateDirectory = 0x0430;
 constexpr FnCode DeleteDirectory = 0x0431;

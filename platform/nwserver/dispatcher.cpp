@@ -2,7 +2,7 @@
 
 #include "platform/nwserver/server.h"
 
-#include <cassert>
+#include <QtGlobal>
 
 namespace nwserver {
 
@@ -10,9 +10,9 @@ using namespace nwproto;
 
 void Dispatcher::add(FnCode fn, Access access, Handler handler)
 {
-    [[maybe_unused]] const bool fresh
-        = m_ops.emplace(fn, Operation { access, std::move(handler) }).second;
-    assert(fresh && "function number registered twice");
+    // Two operations on one number would silently answer for each other in every build.
+    if (!m_ops.emplace(fn, Operation { access, std::move(handler) }).second)
+        qFatal("request function number 0x%04X registered twice", fn);
 }
 
 NWCCODE Dispatcher::dispatch(

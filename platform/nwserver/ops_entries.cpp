@@ -77,6 +77,57 @@ NWCCODE scanDirEntries(RequestContext& ctx, WireReader& in, WireWriter& out)
     return cc::Success;
 }
 
+// Up to `max` entries of a name-space scan, each with the sequence that continues after it.
+NWCCODE scanDirEntriesBatch(RequestContext& ctx, WireReader& in, WireWriter& out)
+{
+    const uint8_t dirHandle = in.u8();
+    const uint8_t ns = in.u8();
+    const uint16_t searchAttr = in.u16();
+    NWSearchSequence seq;
+    in.raw(&seq, sizeof seq);
+    const QString pattern = in.str();
+    const uint32_t mask = in.u32();
+    const uint16_t max = in.u16();
+    if (!in.ok() || max == 0)
+        return cc::BadRequest;
+    FsTarget t;
+    const NWCCODE code = scanDir(ctx, dirHandle, ns, t);
+    if (code != cc::Success)
+        return code;
+    qint64 after = seq.searchDirNumber == 0xFFFFFFFF || seq.dirNumber != t.dir.id
+        ? 0
+        : static_cast<qint64>(seq.searchDirNumber);
+    seq.volNumber = static_cast<uint8_t>(t.volume);
+    seq.dirNumber = static_cast<uint32_t>(t.dir.id);
+    std::vector<FsEntry> found;
+    if (!pattern.isEmpty() && !fsnames::hasWildcards(pattern)) {
+        if (auto e = nextMatch(ctx, t.dir, after, searchAttr, pattern, t.ns))
+            found.push_back(*e);
+    } else {
+        const int kind = (searchAttr & search::Subdirectories) ? 1 : 0;
+        while (found.size() < max) {
+            const auto chunk = fs(ctx).children(t.dir.id, after, max, kind);
+            for (const FsEntry& e : chunk) {
+                if (found.size() < max && fsrec::searchMeets(e, searchAttr)
+                    && fsnames::matches(e.name(t.ns), pattern))
+                    found.push_back(e);
+            }
+            if (chunk.size() < max)
+                break;
+            after = chunk.back().id;
+        }
+    }
+    if (found.empty())
+        return fscc::NoMoreEntries;
+    out.u16(static_cast<uint16_t>(found.size()));
+    for (const FsEntry& e : found) {
+        seq.searchDirNumber = static_cast<uint32_t>(e.id);
+        const NWNSEntryInfo info = fsrec::nsEntryInfo(e, t.ns, mask);
+        out.raw(&seq, sizeof seq).raw(&info, sizeof info);
+    }
+    return cc::Success;
+}
+
 NWCCODE scanDirEntryInfo(RequestContext& ctx, WireReader& in, WireWriter& out)
 {
     const uint8_t dirHandle = in.u8();
@@ -340,6 +391,7 @@ NWCCODE setDirEntryInfo(RequestContext& ctx, WireReader& in, WireWriter&)
 void fsops::registerEntries(Dispatcher& d)
 {
     d.add(fn::ScanDirEntries, Access::LoggedIn, scanDirEntries);
+    d.add(fn::ScanDirEntriesBatch, Access::LoggedIn, scanDirEntriesBatch);
     d.add(fn::ScanDirEntryInfo, Access::LoggedIn, scanDirEntryInfo);
     d.add(fn::GetEffectiveRights, Access::LoggedIn, getEffectiveRights);
     d.add(fn::CreateDirectory, Access::LoggedIn, createDirectory);

@@ -158,6 +158,41 @@ TEST_F(FileOpsTest, NamesInBothNameSpaces)
     EXPECT_TRUE(scan(fs2, "SYS:HOME", ns::Dos, search::Directories).contains("NEWDIR"));
 }
 
+TEST_F(FileOpsTest, ScansCrossBatchesAndInterleaveWithoutLosingEntries)
+{
+    ASSERT_EQ(createDirectory(fs1, 0, "VOL1:MANY", 0xFB), cc::Success);
+    QStringList made;
+    for (int i = 0; i < 150; ++i) {
+        const QString name = QStringLiteral("FILE%1.DAT").arg(i, 3, 10, QLatin1Char('0'));
+        uint32_t fh = 0;
+        ASSERT_EQ(openFile(fs1, 0, "VOL1:MANY\\" + name, openmode::Create | openmode::Write, fh),
+            cc::Success);
+        closeFile(fs1, fh);
+        made << name;
+    }
+    QStringList seen = scan(fs1, "VOL1:MANY", ns::Long, search::Files);
+    seen.sort();
+    EXPECT_EQ(seen, made);
+
+    // A scan of another directory between two steps of this one leaves it where it was.
+    uint8_t dh = 0;
+    ASSERT_EQ(allocTempNSDirHandle(fs1, 0, "VOL1:MANY", ns::Long, dh, ns::Long), cc::Success);
+    NWSearchSequence seq {};
+    seq.searchDirNumber = 0xFFFFFFFF;
+    NWNSEntryInfo info;
+    QStringList interleaved;
+    while (scanDirEntries(fs1, dh, ns::Long, search::Files, seq, "*", info::Name, info)
+        == cc::Success) {
+        interleaved << QString::fromLatin1(info.entryName, info.nameLength);
+        if (interleaved.size() % 50 == 1) {
+            EXPECT_FALSE(scan(fs1, "SYS:SYSTEM", ns::Long, search::Files).isEmpty());
+        }
+    }
+    deallocateDirHandle(fs1, dh);
+    interleaved.sort();
+    EXPECT_EQ(interleaved, made);
+}
+
 TEST_F(FileOpsTest, EscapesAndRefusalsCarryNetWareCodes)
 {
     ASSERT_EQ(loginToServer("FS2", "JOHN", "john"), cc::Success);
