@@ -2,6 +2,8 @@
 #include "platform/nwserver/fsrecords.h"
 #include "platform/nwserver/ops_filesystem.h"
 
+#include <algorithm>
+
 namespace nwserver {
 
 using namespace nwproto;
@@ -48,7 +50,10 @@ std::optional<FsEntry> nextMatch(RequestContext& ctx, const FsEntry& dir, qint64
     }
 }
 
-NWCCODE scanDirEntries(RequestContext& ctx, WireReader& in, WireWriter& out)
+// A name-space scan: up to `max` entries after the request's sequence, each written with the
+// sequence that continues after it. The batch form carries `max` in the request and the count in
+// the reply; the single form answers one entry.
+NWCCODE scanNameSpace(RequestContext& ctx, WireReader& in, WireWriter& out, bool batch)
 {
     const uint8_t dirHandle = in.u8();
     const uint8_t ns = in.u8();
@@ -57,37 +62,7 @@ NWCCODE scanDirEntries(RequestContext& ctx, WireReader& in, WireWriter& out)
     in.raw(&seq, sizeof seq);
     const QString pattern = in.str();
     const uint32_t mask = in.u32();
-    if (!in.ok())
-        return cc::BadRequest;
-    FsTarget t;
-    const NWCCODE code = scanDir(ctx, dirHandle, ns, t);
-    if (code != cc::Success)
-        return code;
-    const qint64 after = seq.searchDirNumber == 0xFFFFFFFF || seq.dirNumber != t.dir.id
-        ? 0
-        : static_cast<qint64>(seq.searchDirNumber);
-    const auto e = nextMatch(ctx, t.dir, after, searchAttr, pattern, t.ns);
-    if (!e)
-        return fscc::NoMoreEntries;
-    seq.volNumber = static_cast<uint8_t>(t.volume);
-    seq.dirNumber = static_cast<uint32_t>(t.dir.id);
-    seq.searchDirNumber = static_cast<uint32_t>(e->id);
-    const NWNSEntryInfo info = fsrec::nsEntryInfo(*e, t.ns, mask);
-    out.raw(&seq, sizeof seq).raw(&info, sizeof info);
-    return cc::Success;
-}
-
-// Up to `max` entries of a name-space scan, each with the sequence that continues after it.
-NWCCODE scanDirEntriesBatch(RequestContext& ctx, WireReader& in, WireWriter& out)
-{
-    const uint8_t dirHandle = in.u8();
-    const uint8_t ns = in.u8();
-    const uint16_t searchAttr = in.u16();
-    NWSearchSequence seq;
-    in.raw(&seq, sizeof seq);
-    const QString pattern = in.str();
-    const uint32_t mask = in.u32();
-    const uint16_t max = in.u16();
+    const size_t max = batch ? in.u16() : 1;
     if (!in.ok() || max == 0)
         return cc::BadRequest;
     FsTarget t;
@@ -97,35 +72,47 @@ NWCCODE scanDirEntriesBatch(RequestContext& ctx, WireReader& in, WireWriter& out
     qint64 after = seq.searchDirNumber == 0xFFFFFFFF || seq.dirNumber != t.dir.id
         ? 0
         : static_cast<qint64>(seq.searchDirNumber);
-    seq.volNumber = static_cast<uint8_t>(t.volume);
-    seq.dirNumber = static_cast<uint32_t>(t.dir.id);
     std::vector<FsEntry> found;
     if (!pattern.isEmpty() && !fsnames::hasWildcards(pattern)) {
         if (auto e = nextMatch(ctx, t.dir, after, searchAttr, pattern, t.ns))
             found.push_back(*e);
     } else {
         const int kind = (searchAttr & search::Subdirectories) ? 1 : 0;
+        const size_t chunkSize = std::max<size_t>(max, kBatch);
         while (found.size() < max) {
-            const auto chunk = fs(ctx).children(t.dir.id, after, max, kind);
+            const auto chunk = fs(ctx).children(t.dir.id, after, static_cast<int>(chunkSize), kind);
             for (const FsEntry& e : chunk) {
                 if (found.size() < max && fsrec::searchMeets(e, searchAttr)
                     && fsnames::matches(e.name(t.ns), pattern))
                     found.push_back(e);
             }
-            if (chunk.size() < max)
+            if (chunk.size() < chunkSize)
                 break;
             after = chunk.back().id;
         }
     }
     if (found.empty())
         return fscc::NoMoreEntries;
-    out.u16(static_cast<uint16_t>(found.size()));
+    seq.volNumber = static_cast<uint8_t>(t.volume);
+    seq.dirNumber = static_cast<uint32_t>(t.dir.id);
+    if (batch)
+        out.u16(static_cast<uint16_t>(found.size()));
     for (const FsEntry& e : found) {
         seq.searchDirNumber = static_cast<uint32_t>(e.id);
         const NWNSEntryInfo info = fsrec::nsEntryInfo(e, t.ns, mask);
         out.raw(&seq, sizeof seq).raw(&info, sizeof info);
     }
     return cc::Success;
+}
+
+NWCCODE scanDirEntries(RequestContext& ctx, WireReader& in, WireWriter& out)
+{
+    return scanNameSpace(ctx, in, out, false);
+}
+
+NWCCODE scanDirEntriesBatch(RequestContext& ctx, WireReader& in, WireWriter& out)
+{
+    return scanNameSpace(ctx, in, out, true);
 }
 
 NWCCODE scanDirEntryInfo(RequestContext& ctx, WireReader& in, WireWriter& out)
