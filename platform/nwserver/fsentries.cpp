@@ -58,10 +58,32 @@ NWCCODE FileSystem::freeHandle(const Connection& c, uint8_t number)
 
 QString FileSystem::uniqueDosName(qint64 dir, const QString& longName, qint64 except) const
 {
-    return fsnames::makeDosName(longName, [&](const QString& n) {
+    const auto taken = [&](const QString& n) {
         const auto e = child(dir, n, ns::Dos);
         return e && e->id != except;
-    });
+    };
+    // Names after prefix in descending order: among those with the same number of digits and
+    // extension, the first is the highest number.
+    const auto highest = [&](const QString& prefix, int digits, const QString& ext) {
+        const QString end = prefix.chopped(1) + QChar(u'~' + 1);
+        Lease l = prepared(4,
+            " FROM fs_entries WHERE parent = ? AND dos_name >= ? AND dos_name < ?"
+            " ORDER BY dos_name DESC");
+        l.st.bindAll({ id64(dir), prefix, end });
+        while (l.st.step()) {
+            const QString name = readEntry(l.st).dosName;
+            const QStringView tail = QStringView(name).mid(prefix.size());
+            const QStringView number = tail.left(digits);
+            const QStringView rest = tail.mid(digits);
+            bool ok = false;
+            const int n = number.toInt(&ok);
+            if (ok && number.size() == digits && number[0].isDigit()
+                && (ext.isEmpty() ? rest.isEmpty() : rest == QString(u'.' + ext)))
+                return n;
+        }
+        return 0;
+    };
+    return fsnames::makeDosName(longName, taken, highest);
 }
 
 NWCCODE FileSystem::namesFor(const FsEntry& dir, uint8_t ns, const QString& name, qint64 except,

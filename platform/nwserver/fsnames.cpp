@@ -91,7 +91,8 @@ bool isLongName(const QString& name)
     return !isForbidden(name) && name.size() <= 255 && !name.endsWith(u' ') && !name.endsWith(u'.');
 }
 
-QString makeDosName(const QString& longName, const std::function<bool(const QString&)>& taken)
+QString makeDosName(const QString& longName, const std::function<bool(const QString&)>& taken,
+    const std::function<int(const QString&, int, const QString&)>& highest)
 {
     if (isDosName(longName) && !taken(longName.toUpper()))
         return longName.toUpper();
@@ -99,13 +100,24 @@ QString makeDosName(const QString& longName, const std::function<bool(const QStr
     const QString base = dosPart(dot > 0 ? longName.left(dot) : longName, 8);
     const QString ext = dot > 0 ? dosPart(longName.mid(dot + 1), 3) : QString();
     const QString stem = base.isEmpty() ? QStringLiteral("_") : base;
-    for (int n = 1; n < 10000000; ++n) {
-        const QString tail = QStringLiteral("~%1").arg(n);
-        QString candidate = stem.left(8 - tail.size()) + tail;
-        if (!ext.isEmpty())
-            candidate += u'.' + ext;
-        if (!taken(candidate))
-            return candidate;
+    // The first free number of the shortest tail, found by asking for each number while that
+    // is cheap; past one digit, from the highest number in use, so that a folder of many
+    // similar long names costs a few lookups per new name instead of one per name before it.
+    int first = 1;
+    for (int digits = 1; digits <= 7; ++digits) {
+        const QString prefix = stem.left(7 - digits) + u'~';
+        const int last = first * 10 - 1;
+        int n = first;
+        if (digits > 1)
+            n = std::max(n, highest(prefix, digits, ext) + 1);
+        for (; n <= last; ++n) {
+            QString candidate = prefix + QString::number(n);
+            if (!ext.isEmpty())
+                candidate += u'.' + ext;
+            if (!taken(candidate))
+                return candidate;
+        }
+        first *= 10;
     }
     return {};
 }

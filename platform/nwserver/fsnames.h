@@ -17,8 +17,10 @@ bool isLongName(const QString& name);
 
 // The DOS name of a new entry called longName: the name itself (upper-cased) when it is an 8.3
 // name, else a generated one ("LONGNA~1.TXT", "LONGNA~2.TXT", … "LONG~123.TXT") for which
-// taken() answers false.
-QString makeDosName(const QString& longName, const std::function<bool(const QString&)>& taken);
+// taken() answers false. highest(prefix, digits, ext) answers the highest number of that many
+// digits in use after prefix (which ends in "~") with that extension, 0 when none is.
+QString makeDosName(const QString& longName, const std::function<bool(const QString&)>& taken,
+    const std::function<int(const QString&, int, const QString&)>& highest);
 
 // Wildcard match as NetWare scans do it, case-insensitive: "*" any run (also empty), "?" one
 // character or none at the end of a name part; "*" and "*.*" match every name.

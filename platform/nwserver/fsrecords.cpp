@@ -1,7 +1,10 @@
 #include "platform/nwserver/fsrecords.h"
 
 #include <QDateTime>
+#include <atomic>
 #include <cstring>
+#include <ctime>
+#include <limits>
 
 namespace nwserver::fsrec {
 
@@ -17,18 +20,27 @@ template <size_t N> uint8_t copyName(char (&field)[N], const QString& name)
 }
 } // namespace
 
-// One conversion to local time per stamp: it is the costly part of filling a record.
+// Qt's local-time conversion reads the zone rules again for every stamp, which made a listing
+// spend most of its time in the time-zone file. localtime_r() keeps the rules it read; tzset()
+// picks up a changed zone at most once a second.
 uint32_t packed(qint64 ms)
 {
     if (ms == 0)
         return 0;
-    const QDateTime dt = QDateTime::fromMSecsSinceEpoch(ms);
-    const QDate d = dt.date();
-    if (d.year() < 1980)
+    static std::atomic<qint64> rulesRead { std::numeric_limits<qint64>::min() };
+    timespec mono {};
+    ::clock_gettime(CLOCK_MONOTONIC_COARSE, &mono);
+    const qint64 second = mono.tv_sec;
+    if (rulesRead.exchange(second) != second)
+        ::tzset();
+    const time_t secs = static_cast<time_t>(ms >= 0 ? ms / 1000 : (ms - 999) / 1000);
+    tm local {};
+    if (!::localtime_r(&secs, &local) || local.tm_year + 1900 < 1980)
         return 0;
-    const QTime t = dt.time();
-    return (static_cast<uint32_t>(dostime::date(d.year(), d.month(), d.day())) << 16)
-        | dostime::time(t.hour(), t.minute(), t.second());
+    return (static_cast<uint32_t>(dostime::date(local.tm_year + 1900, local.tm_mon + 1,
+                local.tm_mday))
+               << 16)
+        | dostime::time(local.tm_hour, local.tm_min, local.tm_sec);
 }
 
 uint16_t packedDate(qint64 ms)

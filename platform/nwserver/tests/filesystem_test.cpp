@@ -20,17 +20,26 @@ TEST(FsNames, DosNamesAreValidAndUniqueForManyLongNames)
 {
     QSet<QString> taken;
     const auto isTaken = [&](const QString& n) { return taken.contains(n); };
+    const auto highest = [&](const QString& prefix, int digits, const QString& ext) {
+        int top = 0;
+        const QString suffix = ext.isEmpty() ? QString() : u'.' + ext;
+        for (const QString& n : taken)
+            if (n.startsWith(prefix) && n.endsWith(suffix)
+                && n.size() == prefix.size() + digits + suffix.size())
+                top = std::max(top, n.mid(prefix.size(), digits).toInt());
+        return top;
+    };
     for (int i = 0; i < 150; ++i) {
         const QString dos
-            = fsnames::makeDosName(QStringLiteral("Quarterly report %1.document").arg(i), isTaken);
+            = fsnames::makeDosName(QStringLiteral("Quarterly report %1.document").arg(i), isTaken, highest);
         EXPECT_TRUE(fsnames::isDosName(dos)) << dos.toStdString();
         EXPECT_FALSE(taken.contains(dos)) << dos.toStdString();
         taken.insert(dos);
     }
     EXPECT_TRUE(taken.contains("QUARTE~1.DOC"));
     EXPECT_TRUE(taken.contains("QUART~10.DOC"));
-    EXPECT_EQ(fsnames::makeDosName("readme.txt", isTaken), "README.TXT");
-    EXPECT_EQ(fsnames::makeDosName(".profile", isTaken), "PROFIL~1");
+    EXPECT_EQ(fsnames::makeDosName("readme.txt", isTaken, highest), "README.TXT");
+    EXPECT_EQ(fsnames::makeDosName(".profile", isTaken, highest), "PROFIL~1");
 }
 
 TEST(FsNames, NamesAndPatterns)
@@ -153,6 +162,38 @@ TEST_F(FileSystemTest, NothingOutsideAVolumeIsReachable)
         fs().putFile("SYS:MAIL\\secret", "overwritten", kSupervisorId, clock->now()), cc::Success);
     ASSERT_TRUE(secret.open(QIODevice::ReadOnly));
     EXPECT_EQ(secret.readAll(), "secret");
+}
+
+// Generated 8.3 names stay unique in a folder of many similar long names; a freed one-digit
+// name is given out again, and names of another extension under the same prefix don't count.
+TEST_F(FileSystemTest, GeneratedDosNamesInAFolder)
+{
+    const auto put = [&](const QString& name) {
+        FsEntry e;
+        EXPECT_EQ(fs().putFile("VOL1:MANY\\" + name, "x", kSupervisorId, clock->now(), &e),
+            cc::Success)
+            << name.toStdString();
+        return e;
+    };
+    put("Quarterly report.xls");
+    put("QUART~99.XLS");
+    QSet<QString> dos;
+    FsEntry fifth;
+    for (int i = 0; i < 120; ++i) {
+        const FsEntry e = put(QStringLiteral("Quarterly report %1.doc").arg(i));
+        EXPECT_TRUE(fsnames::isDosName(e.dosName)) << e.dosName.toStdString();
+        EXPECT_FALSE(dos.contains(e.dosName)) << e.dosName.toStdString();
+        dos.insert(e.dosName);
+        if (i == 4)
+            fifth = e;
+    }
+    EXPECT_TRUE(dos.contains("QUARTE~9.DOC"));
+    EXPECT_TRUE(dos.contains("QUART~10.DOC"));
+    EXPECT_TRUE(dos.contains("QUART~99.DOC"));
+    EXPECT_TRUE(dos.contains("QUAR~111.DOC"));
+    ASSERT_EQ(fifth.dosName, "QUARTE~5.DOC");
+    ASSERT_EQ(fs().eraseAs(fifth, kSupervisorId, clock->now()), cc::Success);
+    EXPECT_EQ(put("Quarterly report again.doc").dosName, "QUARTE~5.DOC");
 }
 
 TEST_F(FileSystemTest, VolumeAndDirectorySpaceAreEnforced)
