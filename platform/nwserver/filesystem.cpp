@@ -312,15 +312,13 @@ std::optional<FsEntry> FileSystem::entry(qint64 id) const
 
 std::optional<FsEntry> FileSystem::child(qint64 dir, const QString& name, uint8_t ns) const
 {
-    // In the LONG name space a name is a long name first, a DOS name second.
+    // In the LONG name space a name is a long name first, a DOS name second. Two lookups: each
+    // is one index probe, where one query with OR walked every entry of the folder.
     if (ns == ns::Long) {
-        Lease l = prepared(1,
-            " FROM fs_entries WHERE parent = ? AND (long_name = ? OR dos_name = ?)"
-            " ORDER BY long_name = ? DESC LIMIT 1");
-        l.st.bindAll({ id64(dir), name, name, name });
-        if (!l.st.step())
-            return std::nullopt;
-        return readEntry(l.st);
+        Lease l = prepared(1, " FROM fs_entries WHERE parent = ? AND long_name = ? LIMIT 1");
+        l.st.bindAll({ id64(dir), name });
+        if (l.st.step())
+            return readEntry(l.st);
     }
     Lease l = prepared(2, " FROM fs_entries WHERE parent = ? AND dos_name = ? LIMIT 1");
     l.st.bindAll({ id64(dir), name });
