@@ -81,9 +81,10 @@ void copyName(char* field, size_t size, const QString& text)
     std::memcpy(field, b.constData(), std::min(size - 1, static_cast<size_t>(b.size())));
 }
 
-NWCCODE send(Attachment& a, FnCode fn, const QByteArray& body, QByteArray& reply)
+NWCCODE send(Attachment& a, FnCode fn, const QByteArray& body, QByteArray& reply,
+    ReplyFragment* fragment = nullptr)
 {
-    return a.transport->request(a.connNumber, fn, body, reply);
+    return a.transport->request(a.connNumber, fn, body, reply, fragment);
 }
 
 NWCCODE doLogin(Attachment& a, const QString& user, const QString& password)
@@ -366,7 +367,8 @@ NWCCODE deleteDriveBase(uint16_t drive)
     return cc::Success;
 }
 
-NWCCODE request(ConnHandle handle, FnCode fn, const QByteArray& body, QByteArray& reply)
+NWCCODE request(ConnHandle handle, FnCode fn, const QByteArray& body, QByteArray& reply,
+    ReplyFragment* fragment)
 {
     std::shared_ptr<Attachment> a;
     {
@@ -375,7 +377,7 @@ NWCCODE request(ConnHandle handle, FnCode fn, const QByteArray& body, QByteArray
     }
     if (!a)
         return cc::InvalidConnection;
-    return send(*a, fn, body, reply);
+    return send(*a, fn, body, reply, fragment);
 }
 
 } // namespace nwclient

@@ -4,6 +4,7 @@
 #include "platform/nwclient/workstationconfig.h"
 #include "platform/nwproto/completioncodes.h"
 #include "platform/nwproto/functions.h"
+#include "platform/nwproto/wire.h"
 
 #include <QByteArray>
 #include <QString>
@@ -53,6 +54,8 @@ NWCCODE setDriveBase(
 NWCCODE deleteDriveBase(uint16_t drive);
 
 // One request on a handle: the building block of every operation of the library.
-NWCCODE request(ConnHandle handle, nwproto::FnCode fn, const QByteArray& body, QByteArray& reply);
+// With a fragment, file data of the reply arrives in it instead of in reply (see wire.h).
+NWCCODE request(ConnHandle handle, nwproto::FnCode fn, const QByteArray& body, QByteArray& reply,
+    nwproto::ReplyFragment* fragment = nullptr);
 
 } // namespace nwclient

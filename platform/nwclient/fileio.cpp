@@ -21,19 +21,15 @@ NWCCODE openFile(
     return code;
 }
 
-NWCCODE readFile(
-    ConnHandle handle, uint32_t fileHandle, uint64_t offset, uint32_t count, QByteArray& data)
+NWCCODE readFile(ConnHandle handle, uint32_t fileHandle, uint64_t offset, char* data,
+    uint32_t count, uint32_t& got)
 {
     WireWriter w;
     w.u32(fileHandle).u64(offset).u32(count);
     QByteArray reply;
-    const NWCCODE code = call(handle, fn::ReadFile, w, &reply);
-    if (code == cc::Success) {
-        WireReader r(reply);
-        data = r.bytes();
-        if (!r.ok())
-            return cc::BadRequest;
-    }
+    ReplyFragment fragment { data, count, 0 };
+    const NWCCODE code = request(handle, fn::ReadFile, w.data(), reply, &fragment);
+    got = code == cc::Success ? static_cast<uint32_t>(std::min<size_t>(fragment.used, count)) : 0;
     return code;
 }
 

@@ -19,9 +19,10 @@ constexpr uint16_t Exclusive = 0x0010; // create only: fscc::AlreadyExists when 
 // connection can only be opened for reading, unless it is Sharable (fscc::FileLocked).
 NWCCODE openFile(
     ConnHandle handle, uint8_t dirHandle, const QString& path, uint16_t mode, uint32_t& fileHandle);
-// Up to count bytes (at most 65536) from offset; fewer at the end of the file.
-NWCCODE readFile(
-    ConnHandle handle, uint32_t fileHandle, uint64_t offset, uint32_t count, QByteArray& data);
+// Up to count bytes (at most 65536) from offset into data, which has room for count; got says
+// how many came (fewer at the end of the file). The server writes them straight into data.
+NWCCODE readFile(ConnHandle handle, uint32_t fileHandle, uint64_t offset, char* data,
+    uint32_t count, uint32_t& got);
 // Writes data at offset (at most 65536 bytes per call). fscc::InsufficientSpace when the
 // volume or a directory space limit has no room; nothing is written then.
 NWCCODE writeFile(ConnHandle handle, uint32_t fileHandle, uint64_t offset, const QByteArray& data);

@@ -2,7 +2,6 @@
 
 #include "platform/nwclient/fscall.h"
 
-#include <QRegularExpression>
 
 namespace nwclient {
 
@@ -117,7 +116,7 @@ NWCCODE parseNetWarePath(
     QString server, rest;
     if (path.startsWith(QLatin1String("\\\\")) || path.startsWith(QLatin1String("//"))) {
         const QStringList parts
-            = path.mid(2).split(QRegularExpression(QStringLiteral("[\\\\/]")), Qt::SkipEmptyParts);
+            = path.mid(2).replace(u'/', u'\\').split(u'\\', Qt::SkipEmptyParts);
         if (parts.size() < 2)
             return fscc::InvalidPath;
         server = parts[0];

@@ -30,10 +30,10 @@ nwproto::NWCCODE EmbeddedTransport::attach(uint32_t& connNumber)
     return m_server->attach(address, connNumber);
 }
 
-nwproto::NWCCODE EmbeddedTransport::request(
-    uint32_t connNumber, nwproto::FnCode fn, const QByteArray& body, QByteArray& reply)
+nwproto::NWCCODE EmbeddedTransport::request(uint32_t connNumber, nwproto::FnCode fn,
+    const QByteArray& body, QByteArray& reply, nwproto::ReplyFragment* fragment)
 {
-    return m_server->request(connNumber, fn, body, reply);
+    return m_server->request(connNumber, fn, body, reply, fragment);
 }
 
 Transport::State EmbeddedTransport::state(uint32_t connNumber)

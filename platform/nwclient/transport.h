@@ -2,6 +2,7 @@
 
 #include "platform/nwproto/completioncodes.h"
 #include "platform/nwproto/functions.h"
+#include "platform/nwproto/wire.h"
 
 #include <QByteArray>
 #include <QString>
@@ -20,8 +21,9 @@ public:
     virtual ~Transport() = default;
     virtual QString serverName() const = 0;
     virtual nwproto::NWCCODE attach(uint32_t& connNumber) = 0;
-    virtual nwproto::NWCCODE request(
-        uint32_t connNumber, nwproto::FnCode fn, const QByteArray& body, QByteArray& reply)
+    // With a fragment, the bulk of the reply (file data) arrives in it instead of in reply.
+    virtual nwproto::NWCCODE request(uint32_t connNumber, nwproto::FnCode fn,
+        const QByteArray& body, QByteArray& reply, nwproto::ReplyFragment* fragment = nullptr)
         = 0;
     // What the client's watchdog knows of a connection without sending a request.
     enum class State { Gone, Attached, Authenticated };
@@ -35,7 +37,7 @@ public:
     QString serverName() const override;
     nwproto::NWCCODE attach(uint32_t& connNumber) override;
     nwproto::NWCCODE request(uint32_t connNumber, nwproto::FnCode fn, const QByteArray& body,
-        QByteArray& reply) override;
+        QByteArray& reply, nwproto::ReplyFragment* fragment = nullptr) override;
     State state(uint32_t connNumber) override;
 
 private:

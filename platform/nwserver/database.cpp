@@ -29,7 +29,21 @@ Database::Database(const QString& path)
 
 Database::~Database()
 {
+    m_cached.clear();
     sqlite3_close(m_db);
+}
+
+StatementLease Database::cached(const char* sql)
+{
+    auto& st = m_cached[sql];
+    if (!st)
+        st = std::make_unique<Statement>(*this, sql);
+    return StatementLease { *st };
+}
+
+StatementLease::~StatementLease()
+{
+    st.reset();
 }
 
 void Database::exec(const char* sql)

@@ -4,6 +4,9 @@
 #include <QString>
 #include <QVariant>
 #include <initializer_list>
+#include <memory>
+#include <string>
+#include <unordered_map>
 #include <stdexcept>
 
 struct sqlite3;
@@ -19,6 +22,12 @@ public:
 };
 
 class Statement;
+
+// A kept statement lent out for one use; it is reset (ending its read) when the lease ends.
+struct StatementLease {
+    Statement& st;
+    ~StatementLease();
+};
 
 // The server's metadata store: one SQLite file in WAL mode. Every change runs inside a
 // Transaction so that a crash leaves either all of an operation or none of it.
@@ -37,11 +46,16 @@ public:
     // The first column of the first row as text (convert as needed), or an invalid QVariant.
     QVariant scalar(const char* sql, std::initializer_list<QVariant> args = {});
     void run(const char* sql, std::initializer_list<QVariant> args = {});
+    // The statement of sql, prepared on first use and kept: for the lookups that run on every
+    // request, where preparing costs more than the lookup. Not for a statement that is still
+    // being stepped further up the stack.
+    StatementLease cached(const char* sql);
 
     sqlite3* handle() const { return m_db; }
 
 private:
     sqlite3* m_db = nullptr;
+    std::unordered_map<std::string, std::unique_ptr<Statement>> m_cached;
 };
 
 class Statement {

@@ -15,9 +15,11 @@ void Dispatcher::add(FnCode fn, Access access, Handler handler)
         qFatal("request function number 0x%04X registered twice", fn);
 }
 
-NWCCODE Dispatcher::dispatch(
-    RequestContext& ctx, FnCode fn, const QByteArray& body, QByteArray& reply) const
+NWCCODE Dispatcher::dispatch(RequestContext& ctx, FnCode fn, const QByteArray& body,
+    QByteArray& reply, ReplyFragment* fragment) const
 {
+    if (fragment)
+        fragment->used = 0;
     const auto it = m_ops.find(fn);
     if (it == m_ops.end())
         return cc::UnknownRequest;
@@ -40,12 +42,14 @@ NWCCODE Dispatcher::dispatch(
         break;
     }
     WireReader in(body);
-    WireWriter out;
-    const NWCCODE code = op.handler(ctx, in, out);
+    WireWriter out(fragment);
+    NWCCODE code = op.handler(ctx, in, out);
     if (!in.ok())
-        return cc::BadRequest;
+        code = cc::BadRequest;
     if (code == cc::Success)
         reply = out.take();
+    else if (fragment)
+        fragment->used = 0;
     return code;
 }
 

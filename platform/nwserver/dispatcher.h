@@ -32,8 +32,9 @@ using Handler = std::function<nwproto::NWCCODE(
 class Dispatcher {
 public:
     void add(nwproto::FnCode fn, Access access, Handler handler);
-    nwproto::NWCCODE dispatch(
-        RequestContext& ctx, nwproto::FnCode fn, const QByteArray& body, QByteArray& reply) const;
+    // With a fragment, the bulk of the reply (file data) is written into it (see wire.h).
+    nwproto::NWCCODE dispatch(RequestContext& ctx, nwproto::FnCode fn, const QByteArray& body,
+        QByteArray& reply, nwproto::ReplyFragment* fragment = nullptr) const;
 
 private:
     struct Operation {

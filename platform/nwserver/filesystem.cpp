@@ -430,8 +430,7 @@ NWCCODE FileSystem::resolve(
     const auto v = volume(out.volume);
     if (out.ns != ns::Dos && !(out.ns == ns::Long && v && v->longNames))
         return fscc::InvalidNameSpace;
-    const QStringList parts
-        = rest.split(QRegularExpression(QStringLiteral("[\\\\/]")), Qt::SkipEmptyParts);
+    const QStringList parts = QString(rest).replace(u'/', u'\\').split(u'\\', Qt::SkipEmptyParts);
     for (qsizetype i = 0; i < parts.size(); ++i) {
         const QString& name = parts[i];
         const bool last = i + 1 == parts.size();

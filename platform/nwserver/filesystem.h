@@ -91,6 +91,7 @@ struct FsSpace {
 class FileSystem {
 public:
     static constexpr uint32_t kBlockSize = 4096;
+    static constexpr uint32_t kMaxTransfer = 65536; // bytes one read or write carries
 
     explicit FileSystem(Server& server);
     ~FileSystem();
@@ -157,8 +158,9 @@ public:
 
     // Open files.
     NWCCODE open(const Connection& c, const FsTarget& t, uint16_t mode, uint32_t& handle);
-    NWCCODE read(
-        const Connection& c, uint32_t handle, uint64_t offset, uint32_t count, QByteArray& data);
+    // Up to count bytes (at most 65536) from offset into data; got says how many.
+    NWCCODE read(const Connection& c, uint32_t handle, uint64_t offset, char* data, uint32_t count,
+        uint32_t& got);
     NWCCODE write(const Connection& c, uint32_t handle, uint64_t offset, const QByteArray& data);
     NWCCODE size(const Connection& c, uint32_t handle, uint64_t& size);
     NWCCODE truncate(const Connection& c, uint32_t handle, uint64_t size);

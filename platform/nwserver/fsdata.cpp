@@ -1,5 +1,6 @@
 #include "platform/nwserver/filesystem.h"
 #include "platform/nwserver/fsnames.h"
+#include "platform/nwserver/fsrecords.h"
 #include "platform/nwserver/server.h"
 
 #include <QDir>
@@ -15,7 +16,6 @@ QVariant id64(qint64 v)
 {
     return QVariant::fromValue(v);
 }
-constexpr uint32_t kMaxTransfer = 65536;
 } // namespace
 
 std::vector<FsErased> FileSystem::erased(qint64 dir, qint64 after, int limit) const
@@ -177,17 +177,23 @@ NWCCODE FileSystem::open(const Connection& c, const FsTarget& t, uint16_t mode, 
     safefs::Fd fd = safefs::openFile(dir, file->longName, writing ? O_RDWR : O_RDONLY);
     if (!fd.valid())
         return fscc::IoError;
-    Transaction tx(m_server.db());
-    if ((mode & kTruncate) && file->size > 0) {
-        if (::ftruncate(fd.get(), 0) != 0)
-            return fscc::IoError;
-        setSize(*file, 0);
-        file->modified = now();
-        file->modifier = c.objectId;
+    const qint64 at = now();
+    const bool truncating = (mode & kTruncate) && file->size > 0;
+    // The last access is kept as a date, so an open on the day already recorded changes
+    // nothing and costs no write to the store.
+    if (truncating || fsrec::packedDate(file->accessed) != fsrec::packedDate(at)) {
+        Transaction tx(m_server.db());
+        if (truncating) {
+            if (::ftruncate(fd.get(), 0) != 0)
+                return fscc::IoError;
+            setSize(*file, 0);
+            file->modified = at;
+            file->modifier = c.objectId;
+        }
+        file->accessed = at;
+        update(*file);
+        tx.commit();
     }
-    file->accessed = now();
-    update(*file);
-    tx.commit();
     handle = m_nextFileHandle++;
     if (m_nextFileHandle == 0)
         m_nextFileHandle = 1;
@@ -204,20 +210,20 @@ FileSystem::OpenFile* FileSystem::openFile(const Connection& c, uint32_t handle)
     return &it->second;
 }
 
-NWCCODE FileSystem::read(
-    const Connection& c, uint32_t handle, uint64_t offset, uint32_t count, QByteArray& data)
+NWCCODE FileSystem::read(const Connection& c, uint32_t handle, uint64_t offset, char* data,
+    uint32_t count, uint32_t& got)
 {
+    got = 0;
     OpenFile* f = openFile(c, handle);
     if (!f)
         return fscc::BadFileHandle;
     if (!(f->mode & 1))
         return fscc::NoOpenRights;
-    data.resize(std::min(count, kMaxTransfer));
     const ssize_t n = ::pread(
-        f->fd.get(), data.data(), static_cast<size_t>(data.size()), static_cast<off_t>(offset));
+        f->fd.get(), data, std::min(count, kMaxTransfer), static_cast<off_t>(offset));
     if (n < 0)
         return fscc::IoError;
-    data.resize(n);
+    got = static_cast<uint32_t>(n);
     return cc::Success;
 }
 

@@ -110,9 +110,10 @@ std::optional<ServerObject> ObjectStore::find(const QString& name, uint16_t type
 
 std::optional<ServerObject> ObjectStore::byId(uint32_t id) const
 {
-    Statement st(m_db, "SELECT id, name, type, console_operator FROM objects WHERE id = ?");
-    st.bind(1, QVariant::fromValue<qint64>(id));
-    return readObject(st);
+    StatementLease l
+        = m_db.cached("SELECT id, name, type, console_operator FROM objects WHERE id = ?");
+    l.st.bind(1, QVariant::fromValue<qint64>(id));
+    return readObject(l.st);
 }
 
 bool ObjectStore::verifyPassword(uint32_t id, const QString& password) const
@@ -126,11 +127,11 @@ bool ObjectStore::verifyPassword(uint32_t id, const QString& password) const
 
 std::vector<uint32_t> ObjectStore::ids(const char* sql, uint32_t key) const
 {
-    Statement st(m_db, sql);
-    st.bind(1, QVariant::fromValue<qint64>(key));
+    StatementLease l = m_db.cached(sql);
+    l.st.bind(1, QVariant::fromValue<qint64>(key));
     std::vector<uint32_t> out;
-    while (st.step())
-        out.push_back(static_cast<uint32_t>(st.integer(0)));
+    while (l.st.step())
+        out.push_back(static_cast<uint32_t>(l.st.integer(0)));
     return out;
 }
 

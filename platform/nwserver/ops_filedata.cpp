@@ -32,10 +32,12 @@ NWCCODE readFile(RequestContext& ctx, WireReader& in, WireWriter& out)
     const uint32_t count = in.u32();
     if (!in.ok())
         return cc::BadRequest;
-    QByteArray data;
-    const NWCCODE code = fs(ctx).read(ctx.conn, handle, offset, count, data);
-    if (code == cc::Success)
-        out.bytes(data);
+    NWCCODE code = cc::Success;
+    out.bulk(std::min(count, FileSystem::kMaxTransfer), [&](char* data, size_t room) {
+        uint32_t got = 0;
+        code = fs(ctx).read(ctx.conn, handle, offset, data, static_cast<uint32_t>(room), got);
+        return code == cc::Success ? int64_t(got) : int64_t(-1);
+    });
     return code;
 }
 

@@ -116,10 +116,13 @@ NWCCODE Server::attach(const QByteArray& address, uint32_t& connNumber)
     return cc::Success;
 }
 
-NWCCODE Server::request(uint32_t connNumber, FnCode fn, const QByteArray& body, QByteArray& reply)
+NWCCODE Server::request(uint32_t connNumber, FnCode fn, const QByteArray& body, QByteArray& reply,
+    ReplyFragment* fragment)
 {
     std::lock_guard<std::mutex> guard(m_mutex);
     reply.clear();
+    if (fragment)
+        fragment->used = 0;
     if (m_down)
         return cc::InvalidConnection;
     Connection* conn = m_connections.find(connNumber);
@@ -130,15 +133,19 @@ NWCCODE Server::request(uint32_t connNumber, FnCode fn, const QByteArray& body, 
     RequestContext ctx { *this, *conn };
     NWCCODE code;
     try {
-        code = m_dispatcher.dispatch(ctx, fn, body, reply);
+        code = m_dispatcher.dispatch(ctx, fn, body, reply, fragment);
     } catch (const StorageError&) {
         reply.clear();
+        if (fragment)
+            fragment->used = 0;
         code = 0x89A1; // I/O error: the store failed underneath the operation
     }
+    const qsizetype replied
+        = reply.size() + (fragment ? static_cast<qsizetype>(fragment->used) : 0);
     // The handler may have cleared its own connection (logout, detach, clear).
     if (Connection* still = m_connections.find(connNumber))
-        still->bytesRead += static_cast<uint64_t>(reply.size());
-    m_statistics.countRequest(fn, body.size(), reply.size(), code);
+        still->bytesRead += static_cast<uint64_t>(replied);
+    m_statistics.countRequest(fn, body.size(), replied, code);
     return code;
 }
 

@@ -34,9 +34,10 @@ public:
 
     // A station attaches: a connection slot is taken (not logged in yet).
     nwproto::NWCCODE attach(const QByteArray& address, uint32_t& connNumber);
-    // One request of a station. Counts the request and its bytes on the connection.
-    nwproto::NWCCODE request(
-        uint32_t connNumber, nwproto::FnCode fn, const QByteArray& body, QByteArray& reply);
+    // One request of a station. Counts the request and its bytes on the connection. With a
+    // fragment, file data of the reply goes straight into it (see wire.h).
+    nwproto::NWCCODE request(uint32_t connNumber, nwproto::FnCode fn, const QByteArray& body,
+        QByteArray& reply, nwproto::ReplyFragment* fragment = nullptr);
 
     // Server-side access for operations, the demo world and tests. Callers outside a handler
     // take lock() first.

@@ -3,7 +3,6 @@
 #include "platform/nwclient/fileio.h"
 #include "platform/nwclient/pathops.h"
 
-#include <cstring>
 
 namespace redirector {
 
@@ -84,14 +83,14 @@ qint64 UncFile::readData(char* data, qint64 maxSize)
 {
     qint64 done = 0;
     while (done < maxSize) {
-        QByteArray chunk;
         const auto want = static_cast<uint32_t>(std::min(maxSize - done, kChunk));
-        m_error = readFile(m_conn, m_file, static_cast<uint64_t>(pos() + done), want, chunk);
+        uint32_t got = 0;
+        m_error
+            = readFile(m_conn, m_file, static_cast<uint64_t>(pos() + done), data + done, want, got);
         if (m_error != cc::Success)
             return done > 0 ? done : -1;
-        std::memcpy(data + done, chunk.constData(), static_cast<size_t>(chunk.size()));
-        done += chunk.size();
-        if (chunk.size() < static_cast<qsizetype>(want))
+        done += got;
+        if (got < want)
             break;
     }
     return done;

@@ -38,6 +38,39 @@ TEST(Wire, ShortOrHostileBodiesFailWithoutReadingPastTheEnd)
     EXPECT_FALSE(s.ok());
 }
 
+// File data goes into the body as bytes() writes it, or straight into the caller's fragment,
+// never past its capacity; a failed fill leaves nothing behind in either.
+TEST(Wire, BulkGoesIntoTheBodyOrTheFragment)
+{
+    const auto fill = [](int64_t answer) {
+        return [answer](char* dest, size_t room) {
+            std::fill(dest, dest + room, 'x');
+            return std::min<int64_t>(answer, static_cast<int64_t>(room));
+        };
+    };
+    WireWriter body;
+    body.u8(7);
+    EXPECT_EQ(body.bulk(16, fill(5)), 5);
+    WireReader r(body.data());
+    EXPECT_EQ(r.u8(), 7);
+    EXPECT_EQ(r.bytes(), QByteArray("xxxxx"));
+    EXPECT_TRUE(r.atEnd());
+
+    WireWriter failed;
+    EXPECT_EQ(failed.bulk(16, fill(-1)), -1);
+    EXPECT_EQ(failed.data(), QByteArray(4, '\0'));
+
+    char buffer[8] = {};
+    ReplyFragment fragment { buffer, 4, 99 };
+    WireWriter direct(&fragment);
+    EXPECT_EQ(direct.bulk(16, fill(16)), 4);
+    EXPECT_EQ(fragment.used, 4u);
+    EXPECT_EQ(QByteArray(buffer, 8), QByteArray("xxxx\0\0\0\0", 8));
+    EXPECT_TRUE(direct.data().isEmpty());
+    EXPECT_EQ(direct.bulk(16, fill(-1)), -1);
+    EXPECT_EQ(fragment.used, 0u);
+}
+
 TEST(Wire, ServerDateTimeKeepsTheWeekday)
 {
     const QDateTime dt(QDate(2026, 12, 13), QTime(8, 30, 5)); // a Sunday
