@@ -33,7 +33,7 @@ struct ScanBatch {
     }
 };
 
-constexpr uint16_t kScanBatch = 64;
+constexpr uint16_t kScanBatch = 256;
 thread_local ScanBatch t_scan;
 
 } // namespace

@@ -25,6 +25,17 @@ Database::Database(const QString& path)
     exec("PRAGMA journal_mode=WAL");
     exec("PRAGMA synchronous=NORMAL");
     exec("PRAGMA foreign_keys=ON");
+    // Commit and rollback both move the version: a reader inside a transaction may have seen
+    // rows that a rollback takes back.
+    sqlite3_commit_hook(
+        m_db,
+        [](void* self) {
+            ++static_cast<Database*>(self)->m_version;
+            return 0;
+        },
+        this);
+    sqlite3_rollback_hook(
+        m_db, [](void* self) { ++static_cast<Database*>(self)->m_version; }, this);
 }
 
 Database::~Database()
@@ -39,6 +50,22 @@ StatementLease Database::cached(const char* sql)
     if (!st)
         st = std::make_unique<Statement>(*this, sql);
     return StatementLease { *st };
+}
+
+uint64_t Database::version()
+{
+    StatementLease l = cached("PRAGMA data_version");
+    const qint64 other = l.st.step() ? l.st.integer(0) : -1;
+    if (other != m_otherVersion) {
+        m_otherVersion = other;
+        ++m_version;
+    }
+    return m_version;
+}
+
+bool Database::inTransaction() const
+{
+    return sqlite3_get_autocommit(m_db) == 0;
 }
 
 StatementLease::~StatementLease()

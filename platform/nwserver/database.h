@@ -50,12 +50,20 @@ public:
     // request, where preparing costs more than the lookup. Not for a statement that is still
     // being stepped further up the stack.
     StatementLease cached(const char* sql);
+    // A number that moves whenever stored data may have changed since it was last read: a
+    // transaction of this connection committed or rolled back, or another process committed.
+    // What is kept in memory from the store is valid while it stays the same.
+    uint64_t version();
+    // True inside an open transaction, whose writes are not settled yet.
+    bool inTransaction() const;
 
     sqlite3* handle() const { return m_db; }
 
 private:
     sqlite3* m_db = nullptr;
     std::unordered_map<std::string, std::unique_ptr<Statement>> m_cached;
+    uint64_t m_version = 0;
+    qint64 m_otherVersion = -1; // SQLite's data_version: moves with other connections' commits
 };
 
 class Statement {

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace nwserver {
 
@@ -99,7 +100,7 @@ void FileSystem::load()
 
 qint64 FileSystem::now() const
 {
-    return m_server.serverTime().toMSecsSinceEpoch();
+    return m_server.serverMSecs();
 }
 
 QString FileSystem::volumeFolder(const QString& volume) const
@@ -325,6 +326,35 @@ std::optional<FsEntry> FileSystem::child(qint64 dir, const QString& name, uint8_
     if (!l.st.step())
         return std::nullopt;
     return readEntry(l.st);
+}
+
+std::shared_ptr<const std::vector<FsEntry>> FileSystem::listing(qint64 dir) const
+{
+    // Inside a transaction the rows read may still be taken back, so nothing is kept then.
+    Database& db = m_server.db();
+    const bool settled = !db.inTransaction();
+    const uint64_t version = settled ? db.version() : 0;
+    if (settled) {
+        const auto it = m_listings.find(dir);
+        if (it != m_listings.end() && it->second.version == version) {
+            it->second.lastUse = ++m_listingUses;
+            return it->second.entries;
+        }
+    }
+    auto entries = std::make_shared<std::vector<FsEntry>>();
+    {
+        Lease l = prepared(5, " FROM fs_entries WHERE parent = ? ORDER BY id");
+        l.st.bind(1, id64(dir));
+        while (l.st.step())
+            entries->push_back(readEntry(l.st));
+    }
+    if (settled) {
+        m_listings[dir] = Listing { version, entries, ++m_listingUses };
+        if (m_listings.size() > kKeptListings)
+            m_listings.erase(std::min_element(m_listings.begin(), m_listings.end(),
+                [](const auto& a, const auto& b) { return a.second.lastUse < b.second.lastUse; }));
+    }
+    return entries;
 }
 
 std::vector<FsEntry> FileSystem::children(qint64 dir, qint64 after, int limit, int kind) const

@@ -117,6 +117,10 @@ public:
     // Children of dir in id order after id `after`, at most `limit` of them; kind 0 = files
     // only, 1 = directories only, -1 = both.
     std::vector<FsEntry> children(qint64 dir, qint64 after, int limit, int kind = -1) const;
+    // All children of dir in id order. Kept in memory between calls, as a NetWare server keeps
+    // its directory tables cached, so that a scan pages through a large folder without reading
+    // the store for every page; any change to the store makes the kept listings stale.
+    std::shared_ptr<const std::vector<FsEntry>> listing(qint64 dir) const;
     void update(const FsEntry& e);
     QString fullPath(const FsEntry& e, uint8_t ns) const; // "VOL:dir\name"
 
@@ -260,6 +264,15 @@ private:
     std::map<uint32_t, OpenFile> m_open;
     // Prepared statements of the lookups every scan makes, kept across requests.
     mutable std::map<int, std::unique_ptr<Statement>> m_statements;
+    // The listings of the folders scanned last, with the store's version they were read at.
+    struct Listing {
+        uint64_t version = 0;
+        std::shared_ptr<const std::vector<FsEntry>> entries;
+        uint64_t lastUse = 0;
+    };
+    static constexpr size_t kKeptListings = 4;
+    mutable std::map<qint64, Listing> m_listings;
+    mutable uint64_t m_listingUses = 0;
     uint32_t m_nextFileHandle = 1;
 };
 

@@ -3,6 +3,7 @@
 #include "platform/nwserver/ops_filesystem.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace nwserver {
 
@@ -10,9 +11,6 @@ using namespace nwproto;
 using fsops::fs;
 
 namespace {
-
-// Most children match (the kind is filtered by the query), so batches stay small.
-constexpr int kBatch = 4;
 
 // The directory a scan runs in: the one dirHandle stands for.
 NWCCODE scanDir(RequestContext& ctx, uint8_t dirHandle, int ns, FsTarget& t)
@@ -28,26 +26,28 @@ NWCCODE scanDir(RequestContext& ctx, uint8_t dirHandle, int ns, FsTarget& t)
     return cc::Success;
 }
 
-// The next child of dir after `after` that the search attributes and the pattern admit.
-std::optional<FsEntry> nextMatch(RequestContext& ctx, const FsEntry& dir, qint64 after,
-    uint16_t searchAttr, const QString& pattern, uint8_t ns)
+// Up to max children of dir after id `after`, in id order, that the search attributes and the
+// pattern admit. A name without wildcards is looked up; a pattern pages through the listing.
+std::vector<FsEntry> matches(RequestContext& ctx, const FsEntry& dir, qint64 after,
+    uint16_t searchAttr, const QString& pattern, uint8_t ns, size_t max)
 {
-    const int kind = (searchAttr & search::Subdirectories) ? 1 : 0;
+    std::vector<FsEntry> found;
     if (!pattern.isEmpty() && !fsnames::hasWildcards(pattern)) {
         const auto e = fs(ctx).child(dir.id, pattern, ns);
         if (e && e->id > after && fsrec::searchMeets(*e, searchAttr))
-            return e;
-        return std::nullopt;
+            found.push_back(*e);
+        return found;
     }
-    for (;;) {
-        const auto batch = fs(ctx).children(dir.id, after, kBatch, kind);
-        for (const FsEntry& e : batch)
-            if (fsrec::searchMeets(e, searchAttr) && fsnames::matches(e.name(ns), pattern))
-                return e;
-        if (batch.size() < static_cast<size_t>(kBatch))
-            return std::nullopt;
-        after = batch.back().id;
-    }
+    // Directories only or files only, as the search attributes ask.
+    const bool dirs = searchAttr & search::Subdirectories;
+    const auto all = fs(ctx).listing(dir.id);
+    auto it = std::upper_bound(
+        all->begin(), all->end(), after, [](qint64 a, const FsEntry& e) { return a < e.id; });
+    for (; it != all->end() && found.size() < max; ++it)
+        if (it->dir == dirs && fsrec::searchMeets(*it, searchAttr)
+            && fsnames::matches(it->name(ns), pattern))
+            found.push_back(*it);
+    return found;
 }
 
 // A name-space scan: up to `max` entries after the request's sequence, each written with the
@@ -72,25 +72,7 @@ NWCCODE scanNameSpace(RequestContext& ctx, WireReader& in, WireWriter& out, bool
     qint64 after = seq.searchDirNumber == 0xFFFFFFFF || seq.dirNumber != t.dir.id
         ? 0
         : static_cast<qint64>(seq.searchDirNumber);
-    std::vector<FsEntry> found;
-    if (!pattern.isEmpty() && !fsnames::hasWildcards(pattern)) {
-        if (auto e = nextMatch(ctx, t.dir, after, searchAttr, pattern, t.ns))
-            found.push_back(*e);
-    } else {
-        const int kind = (searchAttr & search::Subdirectories) ? 1 : 0;
-        const size_t chunkSize = std::max<size_t>(max, kBatch);
-        while (found.size() < max) {
-            const auto chunk = fs(ctx).children(t.dir.id, after, static_cast<int>(chunkSize), kind);
-            for (const FsEntry& e : chunk) {
-                if (found.size() < max && fsrec::searchMeets(e, searchAttr)
-                    && fsnames::matches(e.name(t.ns), pattern))
-                    found.push_back(e);
-            }
-            if (chunk.size() < chunkSize)
-                break;
-            after = chunk.back().id;
-        }
-    }
+    const std::vector<FsEntry> found = matches(ctx, t.dir, after, searchAttr, pattern, t.ns, max);
     if (found.empty())
         return fscc::NoMoreEntries;
     seq.volNumber = static_cast<uint8_t>(t.volume);
@@ -138,7 +120,9 @@ NWCCODE scanDirEntryInfo(RequestContext& ctx, WireReader& in, WireWriter& out)
     } else {
         if (!(fs(ctx).effectiveRights(ctx.conn.objectId, t.dir) & rights::FileScan))
             return fscc::NoSearchRights;
-        e = nextMatch(ctx, t.dir, after, searchAttr, pattern, t.ns);
+        const auto next = matches(ctx, t.dir, after, searchAttr, pattern, t.ns, 1);
+        if (!next.empty())
+            e = next.front();
     }
     if (!e)
         return fscc::NoMoreEntries;
@@ -221,12 +205,8 @@ NWCCODE eraseFiles(RequestContext& ctx, WireReader& in, WireWriter&)
         return code;
     if (t.leaf.isEmpty())
         return fscc::NoMoreEntries;
-    std::vector<FsEntry> victims;
-    qint64 after = 0;
-    while (auto e = nextMatch(ctx, t.dir, after, searchAttr, t.leaf, t.ns)) {
-        victims.push_back(*e);
-        after = e->id;
-    }
+    const std::vector<FsEntry> victims
+        = matches(ctx, t.dir, 0, searchAttr, t.leaf, t.ns, std::numeric_limits<size_t>::max());
     if (victims.empty())
         return fscc::NoMoreEntries;
     NWCCODE first = cc::Success;

@@ -42,8 +42,11 @@ int Fd::release()
 
 Fd openRoot(const QString& folder)
 {
-    QDir().mkpath(folder);
-    return Fd(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const QByteArray name = QFile::encodeName(folder);
+    int fd = ::open(name.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT && QDir().mkpath(folder))
+        fd = ::open(name.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    return Fd(fd);
 }
 
 Fd openDir(const Fd& root, const QStringList& components)

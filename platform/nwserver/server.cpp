@@ -172,6 +172,11 @@ QDateTime Server::serverTime() const
     return m_clock->now().addMSecs(m_clockOffsetMs);
 }
 
+qint64 Server::serverMSecs() const
+{
+    return m_clock->msecsSinceEpoch() + m_clockOffsetMs;
+}
+
 void Server::setServerTime(const QDateTime& t)
 {
     const qint64 offset = m_clock->now().msecsTo(t);

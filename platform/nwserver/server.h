@@ -58,6 +58,8 @@ public:
 
     // The server's own date and time: the clock plus whatever offset an operator set.
     QDateTime serverTime() const;
+    // The same instant as a number, without a time-zone conversion (for stamps on entries).
+    qint64 serverMSecs() const;
     void setServerTime(const QDateTime& t);
 
     bool loginEnabled() const { return m_loginEnabled; }

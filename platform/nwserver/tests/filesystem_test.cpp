@@ -196,6 +196,42 @@ TEST_F(FileSystemTest, GeneratedDosNamesInAFolder)
     EXPECT_EQ(put("Quarterly report again.doc").dosName, "QUARTE~5.DOC");
 }
 
+// A folder's listing is kept between scans; it must follow every change: a new file, a changed
+// entry, a change taken back by a rollback, and a change another process committed.
+TEST_F(FileSystemTest, KeptListingsFollowEveryChange)
+{
+    const qint64 folder = at("SYS:ETC").id;
+    const auto names = [&] {
+        QStringList out;
+        for (const FsEntry& e : *fs().listing(folder))
+            out << e.longName + (e.attributes & attr::Hidden ? "(h)" : "");
+        return out;
+    };
+    const QStringList before = names();
+    ASSERT_FALSE(before.isEmpty());
+    EXPECT_EQ(names(), before);
+
+    ASSERT_EQ(fs().putFile("SYS:ETC\\NEW.CFG", "x", kSupervisorId, clock->now()), cc::Success);
+    EXPECT_EQ(names(), before + QStringList { "NEW.CFG" });
+
+    FsEntry changed = at("SYS:ETC\\NEW.CFG");
+    changed.attributes |= attr::Hidden;
+    {
+        Transaction t(server->db());
+        fs().update(changed);
+        EXPECT_EQ(names(), before + QStringList { "NEW.CFG(h)" });
+    }
+    EXPECT_EQ(names(), before + QStringList { "NEW.CFG" });
+
+    {
+        auto other = Server::open(dir.filePath("FS1"), clock);
+        ASSERT_EQ(other->fileSystem().putFile(
+                      "SYS:ETC\\OTHER.CFG", "y", kSupervisorId, clock->now()),
+            cc::Success);
+    }
+    EXPECT_EQ(names(), (before + QStringList { "NEW.CFG", "OTHER.CFG" }));
+}
+
 TEST_F(FileSystemTest, VolumeAndDirectorySpaceAreEnforced)
 {
     ASSERT_EQ(fs().createVolume("TINY", 16 * 4096, true), cc::Success);
