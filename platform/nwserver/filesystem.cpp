@@ -255,14 +255,18 @@ void FileSystem::dirLimit(const FsEntry& dir, uint32_t& limitBlocks, uint32_t& u
         }
         e = e->parent ? entry(e->parent) : std::nullopt;
     }
-    if (!binding)
-        return;
+    if (binding)
+        usedBlocks = subtreeBlocks(binding->id);
+}
+
+uint32_t FileSystem::subtreeBlocks(qint64 dir) const
+{
     const QVariant sum = m_server.db().scalar(
         "WITH RECURSIVE sub(id) AS (SELECT ? UNION ALL"
         " SELECT e.id FROM fs_entries e JOIN sub ON e.parent = sub.id)"
         " SELECT SUM((size + 4095) / 4096) FROM fs_entries WHERE id IN sub AND is_dir = 0",
-        { id64(binding->id) });
-    usedBlocks = static_cast<uint32_t>(sum.toLongLong());
+        { id64(dir) });
+    return static_cast<uint32_t>(sum.toLongLong());
 }
 
 FsEntry FileSystem::readEntry(Statement& st) const

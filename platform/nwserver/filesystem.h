@@ -243,6 +243,10 @@ private:
     QStringList hostPath(const FsEntry& e) const; // long names from the root, root excluded
     safefs::Fd hostDir(const FsEntry& dir) const;
     NWCCODE checkSpace(const FsEntry& dir, uint32_t addBlocks);
+    // Room for addBlocks more under every space limit of dir and its parents, except the
+    // limits of directories that already hold `moving` (a move within them adds nothing).
+    NWCCODE checkLimits(const FsEntry& dir, uint32_t addBlocks, const FsEntry* moving) const;
+    uint32_t subtreeBlocks(qint64 dir) const; // blocks of the files below dir
     bool purgeOldestErased(uint16_t volume);
     NWCCODE eraseEntry(const FsEntry& file, uint32_t deletor, qint64 when);
     bool purgeImmediate(const FsEntry& file) const;

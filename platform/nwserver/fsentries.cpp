@@ -3,6 +3,7 @@
 #include "platform/nwserver/server.h"
 
 #include <fcntl.h>
+#include <set>
 
 namespace nwserver {
 
@@ -275,11 +276,11 @@ NWCCODE FileSystem::move(
              up = up->parent ? entry(up->parent) : std::nullopt)
             if (up->id == e.id)
                 return fscc::InvalidPath;
-        if (!e.dir) {
-            const NWCCODE space = checkSpace(toDir, blocksOf(e.size));
-            if (space != cc::Success)
-                return space;
-        }
+        // The volume's use stays the same; only limits above the new place may be passed.
+        const uint32_t blocks = e.dir ? subtreeBlocks(e.id) : blocksOf(e.size);
+        const NWCCODE space = checkLimits(toDir, blocks, &e);
+        if (space != cc::Success)
+            return space;
     }
     if (!e.dir && isOpen(e.id, c.number))
         return fscc::FileInUse;
@@ -306,10 +307,9 @@ NWCCODE FileSystem::checkSpace(const FsEntry& dir, uint32_t addBlocks)
 {
     if (addBlocks == 0)
         return cc::Success;
-    uint32_t limit = 0, used = 0;
-    dirLimit(dir, limit, used);
-    if (limit && used + addBlocks > limit)
-        return fscc::InsufficientSpace;
+    const NWCCODE limits = checkLimits(dir, addBlocks, nullptr);
+    if (limits != cc::Success)
+        return limits;
     const auto v = volume(dir.volume);
     if (!v)
         return fscc::NoSuchVolume;
@@ -320,6 +320,25 @@ NWCCODE FileSystem::checkSpace(const FsEntry& dir, uint32_t addBlocks)
             || !purgeOldestErased(dir.volume))
             return fscc::InsufficientSpace;
     }
+    return cc::Success;
+}
+
+NWCCODE FileSystem::checkLimits(
+    const FsEntry& dir, uint32_t addBlocks, const FsEntry* moving) const
+{
+    if (addBlocks == 0)
+        return cc::Success;
+    std::set<qint64> holding;
+    if (moving)
+        for (auto up = entry(moving->parent); up; up = up->parent ? entry(up->parent) : std::nullopt)
+            holding.insert(up->id);
+    // Each limit on the way up counts on its own: an outer one may be fuller than a tighter
+    // inner one.
+    for (std::optional<FsEntry> e = dir; e; e = e->parent ? entry(e->parent) : std::nullopt)
+        if (e->maxSpace > 0 && !holding.count(e->id)
+            && static_cast<uint64_t>(subtreeBlocks(e->id)) + addBlocks
+                > static_cast<uint32_t>(e->maxSpace))
+            return fscc::InsufficientSpace;
     return cc::Success;
 }
 

@@ -263,6 +263,61 @@ TEST_F(FileSystemTest, VolumeAndDirectorySpaceAreEnforced)
     EXPECT_GT(blocksOf(static_cast<qint64>(size)), 2500u);
 }
 
+// A move keeps the volume's use and counts only against the limits it enters: a whole directory
+// too large for a limited one is refused with nothing moved, a move inside a limited directory
+// is free, every limit on the way up counts, and a move on a nearly full volume neither fails
+// nor purges salvageable files.
+TEST_F(FileSystemTest, MovesAndWritesRespectEveryDirectorySpaceLimit)
+{
+    Connection& admin = station("ADMIN");
+    const auto blocks = [](int n) { return QByteArray(n * 4096, 'b'); };
+    const auto put = [&](const QString& path, int n) {
+        EXPECT_EQ(fs().putFile(path, blocks(n), kSupervisorId, clock->now()), cc::Success)
+            << path.toStdString();
+    };
+    const auto limit = [&](const QString& path, int max) {
+        FsEntry e = at(path);
+        e.maxSpace = max;
+        Transaction t(server->db());
+        fs().update(e);
+        t.commit();
+    };
+    const auto move = [&](const QString& from, const QString& to) {
+        return fs().move(admin, at(from), at(to), at(from).longName, ns::Long);
+    };
+    ASSERT_EQ(fs().createVolume("LIM", 1000 * 4096, true), cc::Success);
+    put("LIM:CAP\\IN\\keep.txt", 0);
+    put("LIM:OUT\\six.dat", 6);
+    put("LIM:OUT2\\SUB\\three.dat", 3);
+    put("LIM:OUT2\\three.dat", 3);
+    limit("LIM:CAP", 10);
+
+    EXPECT_EQ(move("LIM:OUT\\six.dat", "LIM:CAP"), cc::Success);
+    EXPECT_EQ(move("LIM:OUT2", "LIM:CAP"), fscc::InsufficientSpace);
+    EXPECT_TRUE(target(admin, "LIM:OUT2\\SUB\\three.dat").entry);
+    EXPECT_FALSE(target(admin, "LIM:CAP\\OUT2").entry);
+    EXPECT_EQ(move("LIM:CAP\\six.dat", "LIM:CAP\\IN"), cc::Success);
+    EXPECT_EQ(move("LIM:OUT2\\SUB", "LIM:CAP"), cc::Success);
+
+    // An outer limit binds although a tighter inner one has room.
+    put("LIM:OUTER\\FILL\\fifteen.dat", 15);
+    put("LIM:OUTER\\INNER\\keep.txt", 0);
+    limit("LIM:OUTER", 20);
+    limit("LIM:OUTER\\INNER", 10);
+    EXPECT_EQ(fs().putFile("LIM:OUTER\\INNER\\eight.dat", blocks(8), kSupervisorId, clock->now()),
+        fscc::InsufficientSpace);
+    put("LIM:OUTER\\INNER\\five.dat", 5);
+
+    // Ten of sixteen blocks in use and four salvageable: moving the ten elsewhere on the volume
+    // needs no room and keeps the erased file.
+    ASSERT_EQ(fs().createVolume("FULL", 16 * 4096, true), cc::Success);
+    put("FULL:A\\ten.dat", 10);
+    put("FULL:B\\four.dat", 4);
+    ASSERT_EQ(fs().eraseAs(at("FULL:B\\four.dat"), kSupervisorId, clock->now()), cc::Success);
+    EXPECT_EQ(move("FULL:A\\ten.dat", "FULL:B"), cc::Success);
+    EXPECT_EQ(fs().space(at("FULL:B").volume).erasedBlocks, 4u);
+}
+
 TEST_F(FileSystemTest, AnOpenFileCannotBeErasedAndErasedFilesAreSalvageable)
 {
     Connection& john = station("JOHN");
