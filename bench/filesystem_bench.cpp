@@ -16,9 +16,9 @@
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <ctime>
-#include <set>
 #include <dirent.h>
 #include <fcntl.h>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 

@@ -2,7 +2,6 @@
 
 #include "platform/nwclient/fscall.h"
 
-
 namespace nwclient {
 
 using namespace nwproto;
@@ -115,8 +114,7 @@ NWCCODE parseNetWarePath(
 {
     QString server, rest;
     if (path.startsWith(QLatin1String("\\\\")) || path.startsWith(QLatin1String("//"))) {
-        const QStringList parts
-            = path.mid(2).replace(u'/', u'\\').split(u'\\', Qt::SkipEmptyParts);
+        const QStringList parts = path.mid(2).replace(u'/', u'\\').split(u'\\', Qt::SkipEmptyParts);
         if (parts.size() < 2)
             return fscc::InvalidPath;
         server = parts[0];

@@ -5,9 +5,9 @@
 #include <QVariant>
 #include <initializer_list>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <unordered_map>
-#include <stdexcept>
 
 struct sqlite3;
 struct sqlite3_stmt;

@@ -354,7 +354,15 @@ std::shared_ptr<const std::vector<FsEntry>> FileSystem::listing(qint64 dir) cons
     }
     if (settled) {
         m_listings[dir] = Listing { version, entries, ++m_listingUses };
-        if (m_listings.size() > kKeptListings)
+        const auto kept = [&] {
+            size_t n = 0;
+            for (const auto& [id, l] : m_listings)
+                n += l.entries->size();
+            return n;
+        };
+        // The least recently used go first; the listing just read stays.
+        while (
+            m_listings.size() > 1 && (m_listings.size() > kKeptListings || kept() > kKeptEntries))
             m_listings.erase(std::min_element(m_listings.begin(), m_listings.end(),
                 [](const auto& a, const auto& b) { return a.second.lastUse < b.second.lastUse; }));
     }

@@ -274,7 +274,9 @@ private:
         std::shared_ptr<const std::vector<FsEntry>> entries;
         uint64_t lastUse = 0;
     };
+    // A few folders, and no more entries than a few very large ones hold, stay in memory.
     static constexpr size_t kKeptListings = 4;
+    static constexpr size_t kKeptEntries = 200000;
     mutable std::map<qint64, Listing> m_listings;
     mutable uint64_t m_listingUses = 0;
     uint32_t m_nextFileHandle = 1;

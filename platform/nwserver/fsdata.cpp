@@ -219,8 +219,8 @@ NWCCODE FileSystem::read(const Connection& c, uint32_t handle, uint64_t offset, 
         return fscc::BadFileHandle;
     if (!(f->mode & 1))
         return fscc::NoOpenRights;
-    const ssize_t n = ::pread(
-        f->fd.get(), data, std::min(count, kMaxTransfer), static_cast<off_t>(offset));
+    const ssize_t n
+        = ::pread(f->fd.get(), data, std::min(count, kMaxTransfer), static_cast<off_t>(offset));
     if (n < 0)
         return fscc::IoError;
     got = static_cast<uint32_t>(n);

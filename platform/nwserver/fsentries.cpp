@@ -323,14 +323,14 @@ NWCCODE FileSystem::checkSpace(const FsEntry& dir, uint32_t addBlocks)
     return cc::Success;
 }
 
-NWCCODE FileSystem::checkLimits(
-    const FsEntry& dir, uint32_t addBlocks, const FsEntry* moving) const
+NWCCODE FileSystem::checkLimits(const FsEntry& dir, uint32_t addBlocks, const FsEntry* moving) const
 {
     if (addBlocks == 0)
         return cc::Success;
     std::set<qint64> holding;
     if (moving)
-        for (auto up = entry(moving->parent); up; up = up->parent ? entry(up->parent) : std::nullopt)
+        for (auto up = entry(moving->parent); up;
+             up = up->parent ? entry(up->parent) : std::nullopt)
             holding.insert(up->id);
     // Each limit on the way up counts on its own: an outer one may be fuller than a tighter
     // inner one.

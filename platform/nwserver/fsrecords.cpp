@@ -37,8 +37,8 @@ uint32_t packed(qint64 ms)
     tm local {};
     if (!::localtime_r(&secs, &local) || local.tm_year + 1900 < 1980)
         return 0;
-    return (static_cast<uint32_t>(dostime::date(local.tm_year + 1900, local.tm_mon + 1,
-                local.tm_mday))
+    return (static_cast<uint32_t>(
+                dostime::date(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday))
                << 16)
         | dostime::time(local.tm_hour, local.tm_min, local.tm_sec);
 }

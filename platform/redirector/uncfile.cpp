@@ -3,7 +3,6 @@
 #include "platform/nwclient/fileio.h"
 #include "platform/nwclient/pathops.h"
 
-
 namespace redirector {
 
 using namespace nwclient;

@@ -30,8 +30,8 @@ TEST(FsNames, DosNamesAreValidAndUniqueForManyLongNames)
         return top;
     };
     for (int i = 0; i < 150; ++i) {
-        const QString dos
-            = fsnames::makeDosName(QStringLiteral("Quarterly report %1.document").arg(i), isTaken, highest);
+        const QString dos = fsnames::makeDosName(
+            QStringLiteral("Quarterly report %1.document").arg(i), isTaken, highest);
         EXPECT_TRUE(fsnames::isDosName(dos)) << dos.toStdString();
         EXPECT_FALSE(taken.contains(dos)) << dos.toStdString();
         taken.insert(dos);
@@ -170,8 +170,8 @@ TEST_F(FileSystemTest, GeneratedDosNamesInAFolder)
 {
     const auto put = [&](const QString& name) {
         FsEntry e;
-        EXPECT_EQ(fs().putFile("VOL1:MANY\\" + name, "x", kSupervisorId, clock->now(), &e),
-            cc::Success)
+        EXPECT_EQ(
+            fs().putFile("VOL1:MANY\\" + name, "x", kSupervisorId, clock->now(), &e), cc::Success)
             << name.toStdString();
         return e;
     };
@@ -225,8 +225,8 @@ TEST_F(FileSystemTest, KeptListingsFollowEveryChange)
 
     {
         auto other = Server::open(dir.filePath("FS1"), clock);
-        ASSERT_EQ(other->fileSystem().putFile(
-                      "SYS:ETC\\OTHER.CFG", "y", kSupervisorId, clock->now()),
+        ASSERT_EQ(
+            other->fileSystem().putFile("SYS:ETC\\OTHER.CFG", "y", kSupervisorId, clock->now()),
             cc::Success);
     }
     EXPECT_EQ(names(), (before + QStringList { "NEW.CFG", "OTHER.CFG" }));
