@@ -203,7 +203,8 @@ TEST_F(FileSystemTest, KeptListingsFollowEveryChange)
     const qint64 folder = at("SYS:ETC").id;
     const auto names = [&] {
         QStringList out;
-        for (const FsEntry& e : *fs().listing(folder))
+        const auto listing = fs().listing(folder);
+        for (const FsEntry& e : *listing)
             out << e.longName + (e.attributes & attr::Hidden ? "(h)" : "");
         return out;
     };
