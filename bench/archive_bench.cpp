@@ -4,13 +4,13 @@
 // counter "ratio" is our time / raw time. Times are the thread's processor time (user and
 // system), so that other work on a busy machine does not tilt the comparison.
 
+#include "bench/threadclock.h"
 #include "setup/archive/littleendian.h"
 #include "setup/archive/wndlcompress.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdlib>
-#include <ctime>
 #include <fcntl.h>
 #include <random>
 #include <string>
@@ -20,18 +20,6 @@
 #include <zlib.h>
 
 namespace {
-
-// The calling thread's processor time, system calls included.
-struct Clock {
-    using duration = std::chrono::nanoseconds;
-    using time_point = std::chrono::time_point<Clock, duration>;
-    static time_point now()
-    {
-        timespec t {};
-        ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-        return time_point(duration(std::int64_t(t.tv_sec) * 1000000000 + t.tv_nsec));
-    }
-};
 
 std::string MakeDir()
 {
@@ -167,7 +155,7 @@ void RawBuild(const std::vector<std::string>& sources, const std::string& target
     ::close(out);
 }
 
-double Seconds(Clock::duration d)
+double Seconds(ThreadClock::duration d)
 {
     return std::chrono::duration<double>(d).count();
 }
@@ -186,13 +174,13 @@ void BM_ExtractVsInflate(benchmark::State& state)
     double ours = 0;
     double raw = 0;
     for (auto _ : state) {
-        const Clock::time_point start = Clock::now();
+        const ThreadClock::time_point start = ThreadClock::now();
         reader.SetExtractDirectory(d.dir + "/ours");
         reader.SetFilesToProcess(d.sources);
         reader.Extract();
-        const Clock::time_point middle = Clock::now();
+        const ThreadClock::time_point middle = ThreadClock::now();
         RawExtract(d.archive, headers, d.dir + "/raw");
-        const Clock::time_point end = Clock::now();
+        const ThreadClock::time_point end = ThreadClock::now();
         ours += Seconds(middle - start);
         raw += Seconds(end - middle);
         state.SetIterationTime(Seconds(middle - start));
@@ -216,14 +204,14 @@ void BM_BuildVsDeflate(benchmark::State& state)
     double ours = 0;
     double raw = 0;
     for (auto _ : state) {
-        const Clock::time_point start = Clock::now();
+        const ThreadClock::time_point start = ThreadClock::now();
         orvo::TWndlCompress builder;
         builder.SetCompressedFile(d.dir + "/ours/files.1");
         builder.SetFilesToProcess(d.sources);
         builder.Compress(orvo::lzcOverwrite);
-        const Clock::time_point middle = Clock::now();
+        const ThreadClock::time_point middle = ThreadClock::now();
         RawBuild(d.sources, d.dir + "/raw/files.z");
-        const Clock::time_point end = Clock::now();
+        const ThreadClock::time_point end = ThreadClock::now();
         ours += Seconds(middle - start);
         raw += Seconds(end - middle);
         state.SetIterationTime(Seconds(middle - start));

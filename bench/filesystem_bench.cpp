@@ -5,6 +5,7 @@
 // sides run in every iteration; the counter "ratio" is our time / raw time, in processor time of
 // the thread (the embedded server answers on the calling thread).
 
+#include "bench/threadclock.h"
 #include "platform/nwclient/client.h"
 #include "platform/nwclient/embeddedhost.h"
 #include "platform/nwclient/fileops.h"
@@ -14,8 +15,6 @@
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <chrono>
-#include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
 #include <set>
@@ -25,17 +24,6 @@
 using namespace nwproto;
 
 namespace {
-
-struct Clock {
-    using duration = std::chrono::nanoseconds;
-    using time_point = std::chrono::time_point<Clock, duration>;
-    static time_point now()
-    {
-        timespec t {};
-        ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-        return time_point(duration(std::int64_t(t.tv_sec) * 1000000000 + t.tv_nsec));
-    }
-};
 
 // The demo servers in a temporary folder, FS1's VOL1 with the files and folders the benchmarks
 // ask for, made when they first do.
@@ -133,15 +121,15 @@ void BM_ScanDirectory(benchmark::State& state)
     const int size = static_cast<int>(state.range(0));
     const bool cold = state.range(1) != 0;
     world().ensureFolder(size);
-    Clock::duration ours {}, raw {};
+    ThreadClock::duration ours {}, raw {};
     for (auto _ : state) {
         if (cold)
             World::put(QStringLiteral("VOL1:TOUCHED.TXT"), QByteArray("x"));
-        auto t0 = Clock::now();
+        auto t0 = ThreadClock::now();
         const int a = ScanThroughClient(size);
-        auto t1 = Clock::now();
+        auto t1 = ThreadClock::now();
         const int b = ScanRaw(size);
-        auto t2 = Clock::now();
+        auto t2 = ThreadClock::now();
         if (a != size || b != size)
             std::abort();
         ours += t1 - t0;
@@ -164,20 +152,20 @@ void BM_ReadFile(benchmark::State& state)
     const QString unc = QStringLiteral("\\\\FS1\\VOL1\\BIG%1.BIN").arg(mb);
     const qint64 size = qint64(mb) << 20;
     std::vector<char> buffer(static_cast<size_t>(size));
-    Clock::duration ours {}, raw {};
+    ThreadClock::duration ours {}, raw {};
     for (auto _ : state) {
-        auto t0 = Clock::now();
+        auto t0 = ThreadClock::now();
         redirector::UncFile f(unc);
         if (!f.open(QIODevice::ReadOnly) || f.read(buffer.data(), size) != size)
             std::abort();
         f.close();
-        auto t1 = Clock::now();
+        auto t1 = ThreadClock::now();
         const int fd = ::open(path.constData(), O_RDONLY);
         size_t got = 0;
         for (ssize_t n; (n = ::read(fd, buffer.data() + got, buffer.size() - got)) > 0;)
             got += size_t(n);
         ::close(fd);
-        auto t2 = Clock::now();
+        auto t2 = ThreadClock::now();
         if (got != buffer.size())
             std::abort();
         ours += t1 - t0;

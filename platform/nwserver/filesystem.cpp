@@ -292,23 +292,14 @@ FsEntry FileSystem::readEntry(Statement& st) const
     return e;
 }
 
-FileSystem::Lease::~Lease()
+StatementLease FileSystem::prepared(const char* sql) const
 {
-    st.reset();
-}
-
-FileSystem::Lease FileSystem::prepared(int slot, const char* sql) const
-{
-    auto& st = m_statements[slot];
-    if (!st)
-        st = std::make_unique<Statement>(
-            m_server.db(), (QByteArray("SELECT ") + kEntryColumns + sql).constData());
-    return Lease { *st };
+    return m_server.db().cached((QByteArray("SELECT ") + kEntryColumns + sql).constData());
 }
 
 std::optional<FsEntry> FileSystem::entry(qint64 id) const
 {
-    Lease l = prepared(0, " FROM fs_entries WHERE id = ?");
+    StatementLease l = prepared(" FROM fs_entries WHERE id = ?");
     l.st.bind(1, id64(id));
     if (!l.st.step())
         return std::nullopt;
@@ -320,12 +311,12 @@ std::optional<FsEntry> FileSystem::child(qint64 dir, const QString& name, uint8_
     // In the LONG name space a name is a long name first, a DOS name second. Two lookups: each
     // is one index probe, where one query with OR walked every entry of the folder.
     if (ns == ns::Long) {
-        Lease l = prepared(1, " FROM fs_entries WHERE parent = ? AND long_name = ? LIMIT 1");
+        StatementLease l = prepared(" FROM fs_entries WHERE parent = ? AND long_name = ? LIMIT 1");
         l.st.bindAll({ id64(dir), name });
         if (l.st.step())
             return readEntry(l.st);
     }
-    Lease l = prepared(2, " FROM fs_entries WHERE parent = ? AND dos_name = ? LIMIT 1");
+    StatementLease l = prepared(" FROM fs_entries WHERE parent = ? AND dos_name = ? LIMIT 1");
     l.st.bindAll({ id64(dir), name });
     if (!l.st.step())
         return std::nullopt;
@@ -347,7 +338,7 @@ std::shared_ptr<const std::vector<FsEntry>> FileSystem::listing(qint64 dir) cons
     }
     auto entries = std::make_shared<std::vector<FsEntry>>();
     {
-        Lease l = prepared(5, " FROM fs_entries WHERE parent = ? ORDER BY id");
+        StatementLease l = prepared(" FROM fs_entries WHERE parent = ? ORDER BY id");
         l.st.bind(1, id64(dir));
         while (l.st.step())
             entries->push_back(readEntry(l.st));
@@ -371,9 +362,9 @@ std::shared_ptr<const std::vector<FsEntry>> FileSystem::listing(qint64 dir) cons
 
 std::vector<FsEntry> FileSystem::children(qint64 dir, qint64 after, int limit, int kind) const
 {
-    Lease l = prepared(3,
-        " FROM fs_entries WHERE parent = ? AND id > ? AND (is_dir = ? OR ? < 0)"
-        " ORDER BY id LIMIT ?");
+    StatementLease l
+        = prepared(" FROM fs_entries WHERE parent = ? AND id > ? AND (is_dir = ? OR ? < 0)"
+                   " ORDER BY id LIMIT ?");
     l.st.bindAll({ id64(dir), id64(after), kind, kind, limit });
     std::vector<FsEntry> out;
     while (l.st.step())

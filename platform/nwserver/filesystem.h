@@ -2,6 +2,7 @@
 
 #include "platform/nwproto/completioncodes.h"
 #include "platform/nwproto/fsrecords.h"
+#include "platform/nwserver/database.h"
 #include "platform/nwserver/safefs.h"
 
 #include <QDateTime>
@@ -15,8 +16,6 @@ namespace nwserver {
 
 class Server;
 struct Connection;
-class Database;
-class Statement;
 
 using nwproto::NWCCODE;
 
@@ -233,12 +232,8 @@ private:
     void dropDeadOpens();
     qint64 now() const;
     FsEntry readEntry(Statement& st) const;
-    // The statement of slot (prepared from sql once), reset when the lease ends.
-    struct Lease {
-        Statement& st;
-        ~Lease();
-    };
-    Lease prepared(int slot, const char* sql) const;
+    // The kept statement selecting the entry columns followed by sql (Database::cached).
+    StatementLease prepared(const char* sql) const;
     qint64 insertEntry(const FsEntry& e);
     QStringList hostPath(const FsEntry& e) const; // long names from the root, root excluded
     safefs::Fd hostDir(const FsEntry& dir) const;
@@ -266,8 +261,6 @@ private:
     std::map<uint16_t, uint32_t> m_erasedBlocks;
     std::map<uint32_t, ConnState> m_conns;
     std::map<uint32_t, OpenFile> m_open;
-    // Prepared statements of the lookups every scan makes, kept across requests.
-    mutable std::map<int, std::unique_ptr<Statement>> m_statements;
     // The listings of the folders scanned last, with the store's version they were read at.
     struct Listing {
         uint64_t version = 0;

@@ -67,9 +67,9 @@ QString FileSystem::uniqueDosName(qint64 dir, const QString& longName, qint64 ex
     // extension, the first is the highest number.
     const auto highest = [&](const QString& prefix, int digits, const QString& ext) {
         const QString end = prefix.chopped(1) + QChar(u'~' + 1);
-        Lease l = prepared(4,
-            " FROM fs_entries WHERE parent = ? AND dos_name >= ? AND dos_name < ?"
-            " ORDER BY dos_name DESC");
+        StatementLease l
+            = prepared(" FROM fs_entries WHERE parent = ? AND dos_name >= ? AND dos_name < ?"
+                       " ORDER BY dos_name DESC");
         l.st.bindAll({ id64(dir), prefix, end });
         while (l.st.step()) {
             const QString name = readEntry(l.st).dosName;
